@@ -1,0 +1,31 @@
+# orvexa_layer(NAME DIR dir DEPS ...): a static library made of the .cpp files
+# of one source folder. Files ending in _win32.cpp are built only for Windows
+# and files ending in _posix.cpp only elsewhere.
+function(orvexa_layer name)
+  cmake_parse_arguments(L "" "DIR" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${L_DIR}/*.cpp ${L_DIR}/*/*.cpp)
+  if(WIN32)
+    list(FILTER srcs EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER srcs EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
+  if(NOT srcs)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${L_DEPS})
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${ORVEXA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${L_DEPS})
+endfunction()
+
+# orvexa_test_exe(NAME SOURCES... LIBS ...): a GoogleTest executable.
+function(orvexa_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_compile_options(${name} PRIVATE ${ORVEXA_WARNINGS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+endfunction()
