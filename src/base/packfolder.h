@@ -26,9 +26,9 @@ bool PackFolder(Stream& stream, const std::string& folder, bool includeLauncher)
 // Unpacks into the existing folder. Every stored name must be a plain file
 // name (no separators, ".", "..", drive colons or device names); counts,
 // sizes and nesting are checked against the bytes that remain before
-// anything is created. A sub-folder that cannot be created is reported with
-// code 101; a rejected name is reported as damaged data; other failures
-// return false for the caller to report.
+// anything is created. Every failure is reported once: a sub-folder or file
+// that cannot be created with code 101 and its path, a rejected name or
+// damaged data with a plain message.
 bool UnpackFolder(Stream& stream, const std::string& folder, Reporter& reporter);
 
 // Deletes every file of every sub-folder depth-first, then the files of the
@@ -38,6 +38,8 @@ bool DeleteFolderTree(const std::string& folder);
 
 // True when the folder does not exist or holds no entries.
 bool IsFolderEmpty(const std::string& folder);
+
+inline constexpr const char* kPackedDataDamagedText = "The packed project data is damaged.";
 
 // Nesting limit of packed folders.
 inline constexpr int kMaxPackDepth = 64;
