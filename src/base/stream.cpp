@@ -189,6 +189,23 @@ void ViewStream::Seek(int64_t pos) {
     pos_ = pos;
 }
 
+size_t SubStream::Read(void* buf, size_t n) {
+    int64_t avail = length_ - pos_;
+    if (avail <= 0)
+        return 0;
+    size_t k = static_cast<size_t>(std::min<int64_t>(avail, static_cast<int64_t>(n)));
+    base_.Seek(start_ + pos_);
+    size_t got = base_.Read(buf, k);
+    pos_ += static_cast<int64_t>(got);
+    return got;
+}
+
+void SubStream::Seek(int64_t pos) {
+    if (pos < 0)
+        throw StreamError("seek before start");
+    pos_ = pos;
+}
+
 // ------------------------------------------------------------------ file
 
 FileStream::~FileStream() {

@@ -119,6 +119,24 @@ private:
     int64_t pos_ = 0;
 };
 
+// A window [start, start + length) of another stream, read-only; reads stop
+// at its end, so a reader cannot run into bytes that follow (a trailer).
+class SubStream : public Stream {
+public:
+    SubStream(Stream& base, int64_t start, int64_t length)
+        : base_(base), start_(start), length_(length) {}
+    size_t Read(void* buf, size_t n) override;
+    size_t Write(const void*, size_t) override { return 0; }
+    int64_t Position() const override { return pos_; }
+    void Seek(int64_t pos) override;
+    int64_t Size() const override { return length_; }
+    void SetSize(int64_t) override { throw StreamError("stream is read-only"); }
+
+private:
+    Stream& base_;
+    int64_t start_, length_, pos_ = 0;
+};
+
 // A file opened for reading, writing (created or truncated) or updating.
 // Paths are ANSI strings; on Windows they go to the wide file functions.
 class FileStream : public Stream {
