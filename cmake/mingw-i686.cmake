@@ -21,3 +21,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Prefer static archives: the programs must run with no DLL beside them.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+
+# zlib comes from the mingw package; name its static archive, or the
+# import library of its DLL is picked up.
+set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "")
+set(ZLIB_INCLUDE_DIR /usr/i686-w64-mingw32/include CACHE PATH "")

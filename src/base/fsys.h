@@ -36,7 +36,7 @@ bool ListDir(const std::string& folder, bool dirs, std::vector<std::string>& nam
 bool IsLink(const std::string& path);
 bool CopyFileTo(const std::string& from, const std::string& to, bool overwrite);
 // Replaces `to` with `from` in one step (both on the same volume).
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool MoveReplace(const std::string& from, const std::string& to);
 bool ClearReadOnly(const std::string& path);
 bool FileSize(const std::string& path, int64_t& size);
 // Modification time as seconds since 1970, or -1.

@@ -98,7 +98,7 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool overwrite) 
     return ok;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveReplace(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
 }
 

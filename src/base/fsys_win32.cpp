@@ -92,7 +92,7 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool overwrite) 
     return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), overwrite ? FALSE : TRUE);
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveReplace(const std::string& from, const std::string& to) {
     return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }

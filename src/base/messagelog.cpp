@@ -137,7 +137,7 @@ std::optional<std::string> MessageLog::NextAnswer() {
     return answers_[next_++];
 }
 
-int MessageLog::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
+int MessageLog::AskMessage(const std::string& text, const std::string& caption, uint32_t flags) {
     Append("message", caption, text, DescribeMessageFlags(flags));
     if (auto a = NextAnswer()) {
         int v = ParseAnswer(*a);

@@ -38,7 +38,7 @@ public:
 
     // A message box through the log: appends, then answers with the next
     // answer that names one of its buttons, or its default button.
-    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
+    int AskMessage(const std::string& text, const std::string& caption, uint32_t flags);
 
 private:
     std::string path_;

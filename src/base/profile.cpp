@@ -85,7 +85,7 @@ bool IniFile::Save(const std::string& path) const {
             return false;
         }
     }
-    if (!fsys::ReplaceFile(tmp, path)) {
+    if (!fsys::MoveReplace(tmp, path)) {
         fsys::RemoveFile(tmp);
         return false;
     }

@@ -7,6 +7,8 @@
 
 #include <shlobj.h>
 
+#include <vector>
+
 namespace orv::win {
 
 std::wstring Widen(const std::string& s) {
@@ -45,7 +47,7 @@ HWND OwnerWindow(void* owner) {
 int Interaction::Show(const std::string& text, const std::string& caption, uint32_t flags) {
     MessageLog& log = MessageLog::Instance();
     if (log.Active())
-        return log.MessageBox(text, caption, flags);
+        return log.AskMessage(text, caption, flags);
     return MessageBoxW(OwnerWindow(owner_), Widen(text).c_str(), Widen(caption).c_str(),
                        flags | MB_TASKMODAL);
 }
@@ -178,16 +180,7 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
 class DisableOtherWindows {
 public:
     DisableOtherWindows() {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND h, LPARAM p) -> BOOL {
-                if (IsWindowVisible(h) && IsWindowEnabled(h)) {
-                    reinterpret_cast<DisableOtherWindows*>(p)->windows_.push_back(h);
-                    EnableWindow(h, FALSE);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(this));
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
         oldMode_ = SetErrorMode(SEM_FAILCRITICALERRORS);
     }
     ~DisableOtherWindows() {
@@ -198,6 +191,14 @@ public:
     }
 
 private:
+    static BOOL CALLBACK Collect(HWND h, LPARAM p) {
+        if (IsWindowVisible(h) && IsWindowEnabled(h)) {
+            reinterpret_cast<DisableOtherWindows*>(p)->windows_.push_back(h);
+            EnableWindow(h, FALSE);
+        }
+        return TRUE;
+    }
+
     std::vector<HWND> windows_;
     UINT oldMode_;
 };

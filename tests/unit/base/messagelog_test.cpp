@@ -17,11 +17,11 @@ TEST(MessageLog, EscapesControlCharactersAndRoundTrips) {
 TEST(MessageLog, AppendsLinesAndAnswersInOrder) {
     test::TempDir d;
     MessageLog log(d / "log.txt", "No|C:\\picked|Cancel");
-    EXPECT_EQ(log.MessageBox("Save?", "Question", mb::kIconQuestion | mb::kYesNo), answer::kNo);
+    EXPECT_EQ(log.AskMessage("Save?", "Question", mb::kIconQuestion | mb::kYesNo), answer::kNo);
     EXPECT_EQ(log.NextAnswer().value_or(""), "C:\\picked");
-    EXPECT_EQ(log.MessageBox("Go on?", "Q", mb::kOkCancel), answer::kCancel);
+    EXPECT_EQ(log.AskMessage("Go on?", "Q", mb::kOkCancel), answer::kCancel);
     // Answers used up: the default button.
-    EXPECT_EQ(log.MessageBox("Again?", "Q", mb::kYesNo), answer::kYes);
+    EXPECT_EQ(log.AskMessage("Again?", "Q", mb::kYesNo), answer::kYes);
     EXPECT_FALSE(log.NextAnswer().has_value());
     EXPECT_EQ(test::ReadFile(d / "log.txt"), "message\tQuestion\tSave?\tQuestion,YesNo\n"
                                              "message\tQ\tGo on?\tNone,OKCancel\n"
