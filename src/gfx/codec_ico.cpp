@@ -1,0 +1,74 @@
+// Windows ICO files: a directory of images, each a DIB with an AND mask or a
+// complete PNG file. One image is chosen and decoded.
+#include "gfx/codec_detail.h"
+
+#include <vector>
+
+namespace orv::gfx::detail {
+namespace {
+
+struct IconEntry {
+    int width = 0;  // directory byte as stored (0 stands for 256)
+    int height = 0; // likewise
+    uint32_t bytes = 0;
+    uint32_t offset = 0;
+};
+
+// Chooses the image the way the launcher's icon is chosen: among the 32x32
+// entries, else the 48x48, else the 16x16, else all of them, the one with
+// the most data bytes (the first of equals).
+size_t ChooseIconImage(const IconEntry* entries, size_t count) {
+    static constexpr int kPreferred[] = {32, 48, 16};
+    for (int side : kPreferred) {
+        size_t best = count;
+        for (size_t i = 0; i < count; ++i) {
+            if (entries[i].width != side || entries[i].height != side)
+                continue;
+            if (best == count || entries[i].bytes > entries[best].bytes)
+                best = i;
+        }
+        if (best != count)
+            return best;
+    }
+    size_t best = 0;
+    for (size_t i = 1; i < count; ++i)
+        if (entries[i].bytes > entries[best].bytes)
+            best = i;
+    return best;
+}
+
+} // namespace
+
+bool DecodeIco(const uint8_t* data, size_t size, const DecodeTarget& t) {
+    constexpr size_t kHeader = 6;
+    constexpr size_t kEntry = 16;
+    if (size < kHeader)
+        return t.Fail("Icon: file too short");
+    if (Le16(data) != 0 || Le16(data + 2) != 1)
+        return t.Fail("Icon: not an icon file");
+    const size_t count = Le16(data + 4);
+    if (count == 0)
+        return t.Fail("Icon: the file holds no images");
+    if (size < kHeader + kEntry * count)
+        return t.Fail("Icon: image directory is cut off");
+
+    std::vector<IconEntry> entries(count);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* e = data + kHeader + kEntry * i;
+        IconEntry& entry = entries[i];
+        entry.width = e[0];
+        entry.height = e[1];
+        entry.bytes = Le32(e + 8);
+        entry.offset = Le32(e + 12);
+        if (entry.bytes == 0 || static_cast<uint64_t>(entry.offset) + entry.bytes > size)
+            return t.Fail("Icon: image " + std::to_string(i + 1) + " lies outside the file");
+    }
+
+    const IconEntry& chosen = entries[ChooseIconImage(entries.data(), count)];
+    const uint8_t* image = data + chosen.offset;
+    if (HasPngSignature(image, chosen.bytes))
+        return DecodePng(image, chosen.bytes, t);
+    return DecodeDib(image, chosen.bytes, 0, DibKind::Icon, t);
+}
+
+} // namespace orv::gfx::detail
