@@ -1,0 +1,303 @@
+#include "loader/peimage.h"
+
+#include "loader/container.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vyk {
+
+namespace {
+
+constexpr size_t kDosHeaderSize = 64;
+constexpr size_t kNewHeaderOffset = 60;
+constexpr size_t kFileHeaderSize = 20;
+constexpr size_t kSectionHeaderSize = 40;
+constexpr size_t kOptFixedSize = 96; // PE32 optional header without directories
+constexpr uint16_t kPe32Magic = 0x10B;
+constexpr uint32_t kMaxSections = 96;
+
+// Offsets in the PE32 optional header.
+constexpr size_t kOptSizeOfInitData = 8;
+constexpr size_t kOptSectionAlign = 32;
+constexpr size_t kOptFileAlign = 36;
+constexpr size_t kOptSizeOfImage = 56;
+constexpr size_t kOptSizeOfHeaders = 60;
+constexpr size_t kOptChecksum = 64;
+constexpr size_t kOptNumDirs = 92;
+
+bool HasSignatures(const uint8_t* p, size_t size, size_t& peOffset) {
+    if (size < kDosHeaderSize || p[0] != 'M' || p[1] != 'Z')
+        return false;
+    peOffset = Le32(p + kNewHeaderOffset);
+    if (peOffset > size || size - peOffset < 4 + kFileHeaderSize)
+        return false;
+    return std::memcmp(p + peOffset, "PE\0\0", 4) == 0;
+}
+
+Section ReadSection(const uint8_t* p) {
+    Section s;
+    std::memcpy(s.name.data(), p, 8);
+    s.virtualSize = Le32(p + 8);
+    s.virtualAddress = Le32(p + 12);
+    s.rawSize = Le32(p + 16);
+    s.rawOffset = Le32(p + 20);
+    s.characteristics = Le32(p + 36);
+    return s;
+}
+
+void WriteSection(uint8_t* p, const Section& s) {
+    std::memset(p, 0, kSectionHeaderSize);
+    std::memcpy(p, s.name.data(), 8);
+    PutLe32(p + 8, s.virtualSize);
+    PutLe32(p + 12, s.virtualAddress);
+    PutLe32(p + 16, s.rawSize);
+    PutLe32(p + 20, s.rawOffset);
+    PutLe32(p + 36, s.characteristics);
+}
+
+bool IsPowerOfTwo(uint32_t v) {
+    return v && !(v & (v - 1));
+}
+
+uint64_t AlignUp(uint64_t v, uint32_t a) {
+    return (v + a - 1) / a * a;
+}
+
+// The end of a section in memory; the system takes the raw size when the
+// virtual size is 0.
+uint64_t VirtualEnd(const Section& s) {
+    return uint64_t(s.virtualAddress) + (s.virtualSize ? s.virtualSize : s.rawSize);
+}
+
+std::array<char, 8> SectionName(std::string_view name) {
+    std::array<char, 8> n{};
+    std::memcpy(n.data(), name.data(), std::min<size_t>(name.size(), 8));
+    return n;
+}
+
+} // namespace
+
+std::string Section::Name() const {
+    return std::string(name.data(), strnlen(name.data(), name.size()));
+}
+
+ImageCheck FindStubSection(const uint8_t* image, size_t size, StubLocation& out) {
+    size_t pe = 0;
+    if (!HasSignatures(image, size, pe))
+        return ImageCheck::NoSignature;
+    const uint8_t* fh = image + pe + 4;
+    const uint32_t count = Le16(fh + 2);
+    const size_t table = pe + 4 + kFileHeaderSize + Le16(fh + 16);
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t at = table + size_t(i) * kSectionHeaderSize;
+        if (at > size || size - at < kSectionHeaderSize)
+            break;
+        if (std::memcmp(image + at, kStubSectionName, 8) != 0)
+            continue;
+        Section s = ReadSection(image + at);
+        if (s.rawOffset == 0)
+            return ImageCheck::NoStubSection;
+        out.rawOffset = s.rawOffset;
+        out.rawSize = s.rawSize;
+        return ImageCheck::Ok;
+    }
+    return ImageCheck::NoStubSection;
+}
+
+bool PeFile::Parse(std::vector<uint8_t> bytes, std::string& error) {
+    *this = PeFile();
+    const uint8_t* p = bytes.data();
+    const size_t size = bytes.size();
+    if (!HasSignatures(p, size, peOffset_)) {
+        error = "not a PE executable (no MZ and PE signatures)";
+        return false;
+    }
+    const uint8_t* fh = p + peOffset_ + 4;
+    const uint32_t count = Le16(fh + 2);
+    optSize_ = Le16(fh + 16);
+    optOffset_ = peOffset_ + 4 + kFileHeaderSize;
+    tableOffset_ = optOffset_ + optSize_;
+    if (optSize_ < kOptFixedSize || tableOffset_ > size) {
+        error = "the optional header is cut short";
+        return false;
+    }
+    const uint8_t* opt = p + optOffset_;
+    if (Le16(opt) != kPe32Magic) {
+        error = "not a 32-bit (PE32) image";
+        return false;
+    }
+    numDirs_ = Le32(opt + kOptNumDirs);
+    if (numDirs_ > 16 || kOptFixedSize + numDirs_ * 8 > optSize_) {
+        error = "bad number of data directories";
+        return false;
+    }
+    for (uint32_t i = 0; i < numDirs_; ++i) {
+        dirs_[i][0] = Le32(opt + kOptFixedSize + i * 8);
+        dirs_[i][1] = Le32(opt + kOptFixedSize + i * 8 + 4);
+    }
+    fileAlign_ = Le32(opt + kOptFileAlign);
+    sectionAlign_ = Le32(opt + kOptSectionAlign);
+    sizeOfHeaders_ = Le32(opt + kOptSizeOfHeaders);
+    if (!IsPowerOfTwo(fileAlign_) || !IsPowerOfTwo(sectionAlign_) || fileAlign_ > 0x10000 ||
+        sectionAlign_ > 0x10000 || sizeOfHeaders_ > size) {
+        error = "bad alignment or header size";
+        return false;
+    }
+    if (count > kMaxSections || tableOffset_ + count * kSectionHeaderSize > size ||
+        tableOffset_ + count * kSectionHeaderSize > sizeOfHeaders_) {
+        error = "the section table does not fit in the headers";
+        return false;
+    }
+    size_t firstRaw = sizeOfHeaders_;
+    uint64_t lastEnd = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        Section s = ReadSection(p + tableOffset_ + i * kSectionHeaderSize);
+        if (s.rawSize && (s.rawOffset > size || size - s.rawOffset < s.rawSize)) {
+            error = "section " + s.Name() + " lies beyond the end of the file";
+            return false;
+        }
+        if (s.virtualAddress < lastEnd) {
+            error = "sections are not in ascending address order";
+            return false;
+        }
+        lastEnd = VirtualEnd(s);
+        if (s.rawSize && s.rawOffset)
+            firstRaw = std::min<size_t>(firstRaw, s.rawOffset);
+        sections_.push_back(s);
+    }
+    headerRoom_ = firstRaw > tableOffset_ ? firstRaw - tableOffset_ : 0;
+    bytes_ = std::move(bytes);
+    return true;
+}
+
+const Section* PeFile::FindSection(std::string_view name) const {
+    for (const Section& s : sections_) {
+        if (s.Name() == name)
+            return &s;
+    }
+    return nullptr;
+}
+
+uint32_t PeFile::DirectoryRva(int index) const {
+    return index >= 0 && uint32_t(index) < numDirs_ ? dirs_[index][0] : 0;
+}
+
+uint32_t PeFile::DirectorySize(int index) const {
+    return index >= 0 && uint32_t(index) < numDirs_ ? dirs_[index][1] : 0;
+}
+
+const uint8_t* PeFile::RvaPointer(uint32_t rva, uint32_t size) const {
+    const size_t original = sections_.size() - added_.size();
+    for (size_t i = 0; i < original; ++i) {
+        const Section& s = sections_[i];
+        if (rva < s.virtualAddress)
+            continue;
+        const uint64_t off = uint64_t(rva) - s.virtualAddress;
+        if (off + size > s.rawSize)
+            continue;
+        return bytes_.data() + s.rawOffset + off;
+    }
+    return nullptr;
+}
+
+uint32_t PeFile::NextSectionRva() const {
+    uint64_t end = AlignUp(sizeOfHeaders_, sectionAlign_);
+    for (const Section& s : sections_)
+        end = std::max(end, AlignUp(VirtualEnd(s), sectionAlign_));
+    return uint32_t(end);
+}
+
+bool PeFile::AddSection(std::string_view name, std::vector<uint8_t> data, uint32_t characteristics,
+                        std::string& error) {
+    if ((sections_.size() + 1) * kSectionHeaderSize > headerRoom_) {
+        error = "no room for another section header";
+        return false;
+    }
+    const uint64_t rva = NextSectionRva();
+    if (rva + AlignUp(data.size(), sectionAlign_) > 0x7FFFFFFF) {
+        error = "the image would grow beyond 2 GiB";
+        return false;
+    }
+    Section s;
+    s.name = SectionName(name);
+    s.virtualAddress = uint32_t(rva);
+    s.virtualSize = uint32_t(data.size());
+    s.rawSize = uint32_t(AlignUp(data.size(), fileAlign_));
+    s.characteristics = characteristics;
+    sections_.push_back(s); // raw offsets are given out by Build
+    added_.push_back({std::move(data)});
+    return true;
+}
+
+void PeFile::RenameSection(size_t index, std::string_view name) {
+    if (index < sections_.size())
+        sections_[index].name = SectionName(name);
+}
+
+void PeFile::SetDirectory(int index, uint32_t rva, uint32_t size) {
+    if (index < 0 || index >= 16)
+        return;
+    if (uint32_t(index) >= numDirs_) {
+        // Directories that were not there read as empty.
+        for (uint32_t i = numDirs_; i <= uint32_t(index); ++i)
+            dirs_[i][0] = dirs_[i][1] = 0;
+    }
+    dirs_[index][0] = rva;
+    dirs_[index][1] = size;
+}
+
+std::vector<uint8_t> PeFile::Build() const {
+    const size_t original = sections_.size() - added_.size();
+    size_t end = sizeOfHeaders_;
+    for (size_t i = 0; i < original; ++i) {
+        const Section& s = sections_[i];
+        if (s.rawSize)
+            end = std::max<size_t>(end, size_t(s.rawOffset) + s.rawSize);
+    }
+    std::vector<Section> table = sections_;
+    std::vector<uint8_t> out(bytes_.begin(), bytes_.begin() + std::min(end, bytes_.size()));
+    out.resize(AlignUp(out.size(), fileAlign_), 0);
+    uint32_t addedInit = 0;
+    for (size_t k = 0; k < added_.size(); ++k) {
+        Section& s = table[original + k];
+        s.rawOffset = uint32_t(out.size());
+        out.insert(out.end(), added_[k].data.begin(), added_[k].data.end());
+        out.resize(size_t(s.rawOffset) + s.rawSize, 0);
+        addedInit += s.rawSize;
+    }
+
+    uint8_t* fh = out.data() + peOffset_ + 4;
+    PutLe16(fh + 2, uint16_t(table.size()));
+    PutLe32(fh + 8, 0); // symbol table pointer: the symbols were dropped
+    PutLe32(fh + 12, 0);
+    uint8_t* opt = out.data() + optOffset_;
+    PutLe32(opt + kOptSizeOfInitData, Le32(opt + kOptSizeOfInitData) + addedInit);
+    PutLe32(opt + kOptSizeOfImage, NextSectionRva());
+    uint32_t dirs[16][2];
+    std::memcpy(dirs, dirs_, sizeof dirs);
+    dirs[kDirSecurity][0] = dirs[kDirSecurity][1] = 0;
+    const uint32_t numDirs = std::min<uint32_t>(numDirs_, uint32_t((optSize_ - kOptFixedSize) / 8));
+    for (uint32_t i = 0; i < numDirs; ++i) {
+        PutLe32(opt + kOptFixedSize + i * 8, dirs[i][0]);
+        PutLe32(opt + kOptFixedSize + i * 8 + 4, dirs[i][1]);
+    }
+    for (size_t i = 0; i < table.size(); ++i)
+        WriteSection(out.data() + tableOffset_ + i * kSectionHeaderSize, table[i]);
+    PutLe32(opt + kOptChecksum, 0);
+    PutLe32(opt + kOptChecksum, PeChecksum(out));
+    return out;
+}
+
+uint32_t PeChecksum(const std::vector<uint8_t>& file) {
+    uint64_t sum = 0;
+    const size_t n = file.size();
+    for (size_t i = 0; i < n; i += 2) {
+        sum += file[i] | (i + 1 < n ? file[i + 1] << 8 : 0);
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    sum = (sum & 0xFFFF) + (sum >> 16);
+    return uint32_t(sum + n);
+}
+
+} // namespace vyk
