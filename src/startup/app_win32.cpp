@@ -5,6 +5,8 @@
 #include "base/path.h"
 #include "base/profile.h"
 #include "base/text.h"
+#include "model/project.h"
+#include "player/project_instance.h"
 #include "startup/startup.h"
 #include "win/interact.h"
 #include "win/services.h"
@@ -15,8 +17,32 @@
 
 namespace orv {
 
+namespace {
+
+// What start-up does with the project until a later layer replaces a hook:
+// the model loads and empties it; there is no window yet to show it in.
+RunHooks DefaultHooks() {
+    RunHooks h;
+    h.loadProject = [](const std::string& file, bool editorMode, Reporter& r) {
+        model::ProjectReadOptions options;
+        options.readSummaries = editorMode;
+        if (editorMode)
+            options.askPassword = [](const std::string& title, const std::string& prompt,
+                                     std::string& answer) {
+                return win::UI().InputText(title, prompt, answer, true);
+            };
+        return model::ReadProjectFile(Project(), file, r, options);
+    };
+    h.projectTitle = [] { return Project().ApplicationTitle; };
+    h.pageCount = [] { return static_cast<int>(Project().Pages.size()); };
+    h.resetProject = [] { model::ResetProject(Project(), false); };
+    return h;
+}
+
+} // namespace
+
 RunHooks& Hooks() {
-    static RunHooks hooks;
+    static RunHooks hooks = DefaultHooks();
     return hooks;
 }
 

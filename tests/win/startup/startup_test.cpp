@@ -3,6 +3,7 @@
 #include "scenario.h"
 
 #include "base/packfolder.h"
+#include "model/project.h"
 
 #include "support/tempdir.h"
 
@@ -154,6 +155,59 @@ TEST_F(Startup, SingleFileWithDamagedTrailerReportsAndCleansUp) {
     EXPECT_NE(r.log[0].text.find("/103)."), std::string::npos) << r.log[0].text;
     EXPECT_NE(r.log[0].text.find("autorun.exe"), std::string::npos) << r.log[0].text;
     EXPECT_FALSE(fsys::DirectoryExists(temp_ / "Orvexa0"));
+}
+
+// Writes a project file with the given password and no pages.
+void WriteEmptyProject(const std::string& file, const std::string& password) {
+    model::TAuProject p;
+    p.ProjectPassword = password;
+    RecordingReporter r;
+    ASSERT_TRUE(model::WriteProjectFile(p, file, "", r));
+    ASSERT_TRUE(r.entries.empty());
+}
+
+TEST_F(Startup, ProjectFileIsLoadedInEveryMode) {
+    // Player: a project without pages says so; a damaged one reports.
+    {
+        TempDir d;
+        std::string exe = Install(d.path(), "autorun.exe");
+        WriteEmptyProject(d / "autorun.aru", "secret");
+        auto r = Run(exe);
+        ASSERT_EQ(r.log.size(), 1u); // the player never asks for the password
+        EXPECT_EQ(r.log[0].text, "There is no page in the AutoRun CD project.");
+        EXPECT_EQ(r.log[0].caption, "No page");
+        ASSERT_TRUE(WriteAll(d / "autorun.aru", std::string("\x01\x02\x03\x04\0\0\0\0", 8)));
+        r = Run(exe);
+        ASSERT_EQ(r.log.size(), 1u);
+        EXPECT_EQ(r.log[0].text, "Invalid file format.");
+        EXPECT_EQ(r.log[0].caption, "File Format");
+    }
+    // Editor: a password is asked for; a wrong answer is refused.
+    {
+        TempDir d, project;
+        std::string exe = Install(d.path(), "Orvexa.exe");
+        WriteEmptyProject(project / "autorun.aru", "secret");
+        auto r = Run(exe, "\"" + project.path() + "\"", "wrong");
+        ASSERT_EQ(r.log.size(), 2u);
+        EXPECT_EQ(r.log[0].kind, "input");
+        EXPECT_EQ(r.log[0].caption, "Password");
+        EXPECT_EQ(r.log[0].detail, "password");
+        EXPECT_EQ(r.log[1].text, "Invalid Password.");
+        r = Run(exe, "\"" + project.path() + "\"", "secret");
+        ASSERT_EQ(r.log.size(), 1u);
+        EXPECT_EQ(r.log[0].kind, "input");
+    }
+    // Single file: the project is read from the unpacked folder.
+    {
+        TempDir project, out;
+        WriteEmptyProject(project / "autorun.aru", "");
+        std::string exe = out / "menu.exe";
+        ASSERT_TRUE(WriteAll(exe, SingleFile(WithRecordedName(exe_, ""), project.path())));
+        auto r = Run(exe);
+        ASSERT_EQ(r.log.size(), 1u);
+        EXPECT_EQ(r.log[0].text, "There is no page in the AutoRun CD project.");
+        EXPECT_FALSE(fsys::DirectoryExists(temp_ / "Orvexa0"));
+    }
 }
 
 } // namespace
