@@ -1,0 +1,138 @@
+// What every page-object control has in common: the kind table, the link
+// between a control and its record, the factory entry, the shared
+// properties kept in the record, and the seven events.
+//
+// A control is built from its TAuObject (whose kind block the model has
+// already read), draws from the record's property block and writes user
+// changes back into it. Controls belong to their parent control; the
+// record only links to its control (TAuObject::Control holds the
+// TAuControl*) and must outlive it.
+//
+// The player's factory loop, per record, parent first:
+//     TAuControl* c = CreateKindControl(record, parentWindow);
+//     ApplySharedProperties(*c, loadedFromStream);
+//     BindEvents(*c, sink);
+//     if (auto* box = c->ChildParent()) {
+//         box->DisableAlign();
+//         ... the same for each child record, with *box as parentWindow ...
+//         box->EnableAlign();
+//         c->ChildrenLoaded();
+//     }
+#pragma once
+
+#include "model/object.h"
+#include "win/controls/control.h"
+
+namespace orv::objects {
+
+using model::TAuObject;
+using model::TAuObjectKind;
+
+// ---- the kind table
+struct KindInfo {
+    TAuObjectKind kind;
+    const char* name;      // "Panel" .. "FadeButton"
+    const char* className; // "TAuPanel" .. "TAuFadeButton"
+    bool windowed;         // has a window of its own
+    bool container;        // holds child objects and raises their enter and leave
+    bool eventsBound;      // the player binds the seven events
+    bool fading;           // keeps a hover flag and fades with the mouse
+    bool designOutline;    // draws the dotted outline in the design view
+};
+// Null when code is not a kind.
+const KindInfo* FindKindInfo(int code);
+const KindInfo& KindInfoOf(TAuObjectKind kind);
+
+// ---- the control contract
+class TAuControl {
+public:
+    virtual ~TAuControl();
+    TAuControl(const TAuControl&) = delete;
+    TAuControl& operator=(const TAuControl&) = delete;
+
+    TAuObject* Record() const { return record_; }
+    TAuObjectKind Kind() const { return kind_; }
+
+    // The control as a framework control (the same object).
+    virtual win::Control& Ctl() = 0;
+    // Where child objects are put; null for kinds that hold none. A
+    // TabNotebook answers its page control, so its sheets land there.
+    virtual win::WinControl* ChildParent() { return nullptr; }
+    // Re-reads the kind's block from the record and repaints; the editor
+    // calls it after writing into the block.
+    virtual void PropertiesChanged() {}
+    // Called once all child objects have been created (a TabNotebook then
+    // builds its icons and picks its sheet).
+    virtual void ChildrenLoaded() {}
+
+    // The fading kinds' hover flag (set and cleared by the player).
+    bool Hovered() const { return hovered_; }
+    void SetHovered(bool on) { hovered_ = on; }
+
+    // The TAuControl a framework control is, or null.
+    static TAuControl* From(win::Control* control);
+
+protected:
+    explicit TAuControl(TAuObject& record);
+
+private:
+    friend void DetachRecord(TAuControl&);
+    TAuObject* record_;
+    TAuObjectKind kind_;
+    bool hovered_ = false;
+};
+
+// The live control of a record, or null.
+TAuControl* ControlOf(const TAuObject& record);
+
+// Puts a framework control class under the contract: the page object
+// classes derive from TAuKind<WinControl or GraphicControl or ...>.
+template <class Base> class TAuKind : public Base, public TAuControl {
+public:
+    explicit TAuKind(TAuObject& record) : TAuControl(record) { Base::SetMinSize(1, 1); }
+    win::Control& Ctl() override { return *this; }
+};
+
+// ---- the factory
+// Creates the control of record's kind, puts it into parent (a TabSheet
+// into its notebook's page control when parent is the notebook itself),
+// and links record and control. The control takes the kind's defaults
+// from the record's block. Returns null, creating nothing, for codes that
+// are not kinds and for kinds this build has no control for yet.
+TAuControl* CreateKindControl(TAuObject& record, win::WinControl& parent);
+// Whether CreateKindControl can build a kind.
+bool KindControlAvailable(TAuObjectKind kind);
+// Destroys the record's control, with its children, if it has one.
+void DestroyKindControl(TAuObject& record);
+
+// Applies the shared properties of the record: Hint, Cursor, Enabled, and
+// for every kind except TabSheet also Visible and Align; Left and Top, and
+// with withSize also Width and Height (a TabSheet's bounds come from its
+// notebook). In the design view the control is shown whatever Visible
+// says. The record's values that the control cannot take (a width below 1)
+// are left as stored.
+void ApplySharedProperties(TAuControl& control, bool withSize);
+// Copies the live bounds of the control into its record (before writing).
+void StoreBounds(TAuControl& control);
+
+// ---- events
+// The player's handlers. Each gets the control that raised the event; the
+// control's record is control.Record() (never null while bound).
+class TAuEventSink {
+public:
+    virtual ~TAuEventSink() = default;
+    virtual void ObjectClick(TAuControl& control) = 0;
+    virtual void ObjectDblClick(TAuControl& control) = 0;
+    virtual void ObjectMouseEnter(TAuControl& control) = 0;
+    virtual void ObjectMouseLeave(TAuControl& control) = 0;
+    virtual void ObjectMouseDown(TAuControl& control, const win::MouseArgs& args) = 0;
+    virtual void ObjectMouseMove(TAuControl& control, const win::MouseArgs& args) = 0;
+    virtual void ObjectMouseUp(TAuControl& control, const win::MouseArgs& args) = 0;
+};
+// Binds the seven events of the control to the sink, for the kinds whose
+// events are bound (all but Browser and FlashPlayer). The sink must
+// outlive the binding (unbind with UnbindEvents or destroy the control).
+void BindEvents(TAuControl& control, TAuEventSink& sink);
+void UnbindEvents(TAuControl& control);
+
+} // namespace orv::objects
