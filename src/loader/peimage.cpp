@@ -16,6 +16,7 @@ constexpr size_t kSectionHeaderSize = 40;
 constexpr size_t kOptFixedSize = 96; // PE32 optional header without directories
 constexpr uint16_t kPe32Magic = 0x10B;
 constexpr uint32_t kMaxSections = 96;
+constexpr uint64_t kMaxImageSize = 0x7FFFFFFF;
 
 // Offsets in the PE32 optional header.
 constexpr size_t kOptSizeOfInitData = 8;
@@ -161,6 +162,10 @@ bool PeFile::Parse(std::vector<uint8_t> bytes, std::string& error) {
             error = "sections are not in ascending address order";
             return false;
         }
+        if (VirtualEnd(s) > kMaxImageSize) {
+            error = "section " + s.Name() + " reaches beyond 2 GiB";
+            return false;
+        }
         lastEnd = VirtualEnd(s);
         if (s.rawSize && s.rawOffset)
             firstRaw = std::min<size_t>(firstRaw, s.rawOffset);
@@ -215,7 +220,7 @@ bool PeFile::AddSection(std::string_view name, std::vector<uint8_t> data, uint32
         return false;
     }
     const uint64_t rva = NextSectionRva();
-    if (rva + AlignUp(data.size(), sectionAlign_) > 0x7FFFFFFF) {
+    if (rva + AlignUp(data.size(), sectionAlign_) > kMaxImageSize) {
         error = "the image would grow beyond 2 GiB";
         return false;
     }

@@ -140,10 +140,14 @@ TEST(PackInstaller, RefusesWhatItCannotPack) {
     ASSERT_TRUE(PackInstaller(BasicInput(), packed, error)) << error;
     std::vector<uint8_t> pe32plus = test::BuildTestImage();
     PutLe16(pe32plus.data() + 0x40 + 24, 0x20B);
+    // The last section's virtual size wraps the 32-bit address space.
+    std::vector<uint8_t> wrapping = test::BuildTestImage();
+    PutLe32(wrapping.data() + 0x138 + 40 * 3 + 8, 0xFFFF000C);
     const std::vector<Case> cases = {
         {"packed twice", packed, "packed already"},
         {"not an executable", std::vector<uint8_t>(4096, 'x'), "no MZ and PE"},
         {"64-bit image", pe32plus, "not a 32-bit"},
+        {"section beyond 2 GiB", wrapping, "beyond 2 GiB"},
         {"no version block", test::BuildTestImage({false, 0}), "no version information"},
         {"no room for section headers", test::BuildTestImage({true, 11}), "no room"},
     };
