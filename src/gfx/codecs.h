@@ -21,6 +21,8 @@ struct Image {
     bool Empty() const { return width <= 0 || height <= 0; }
     uint32_t& At(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    uint32_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * width; }
+    const uint32_t* Row(int y) const { return pixels.data() + static_cast<size_t>(y) * width; }
 };
 
 enum class PictureFormat { Bitmap, Icon, Metafile, Jpeg, Gif, Png };
