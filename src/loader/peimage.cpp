@@ -141,7 +141,7 @@ bool PeFile::Parse(std::vector<uint8_t> bytes, std::string& error) {
     sectionAlign_ = Le32(opt + kOptSectionAlign);
     sizeOfHeaders_ = Le32(opt + kOptSizeOfHeaders);
     if (!IsPowerOfTwo(fileAlign_) || !IsPowerOfTwo(sectionAlign_) || fileAlign_ > 0x10000 ||
-        sectionAlign_ > 0x10000 || sizeOfHeaders_ > size) {
+        sectionAlign_ > 0x10000 || sectionAlign_ < fileAlign_ || sizeOfHeaders_ > size) {
         error = "bad alignment or header size";
         return false;
     }
@@ -192,18 +192,26 @@ uint32_t PeFile::DirectorySize(int index) const {
     return index >= 0 && uint32_t(index) < numDirs_ ? dirs_[index][1] : 0;
 }
 
-const uint8_t* PeFile::RvaPointer(uint32_t rva, uint32_t size) const {
+const uint8_t* PeFile::RvaSpan(uint32_t rva, size_t& available) const {
+    available = 0;
     const size_t original = sections_.size() - added_.size();
     for (size_t i = 0; i < original; ++i) {
         const Section& s = sections_[i];
-        if (rva < s.virtualAddress)
+        // Only the bytes that are both in the file and mapped count.
+        const uint32_t mapped = s.virtualSize ? std::min(s.virtualSize, s.rawSize) : s.rawSize;
+        if (rva < s.virtualAddress || rva - s.virtualAddress >= mapped)
             continue;
-        const uint64_t off = uint64_t(rva) - s.virtualAddress;
-        if (off + size > s.rawSize)
-            continue;
+        const uint32_t off = rva - s.virtualAddress;
+        available = mapped - off;
         return bytes_.data() + s.rawOffset + off;
     }
     return nullptr;
+}
+
+const uint8_t* PeFile::RvaPointer(uint32_t rva, uint32_t size) const {
+    size_t available = 0;
+    const uint8_t* p = RvaSpan(rva, available);
+    return p && available >= size ? p : nullptr;
 }
 
 uint32_t PeFile::NextSectionRva() const {

@@ -58,6 +58,9 @@ public:
     // The file bytes of [rva, rva + size) when they lie in one section's raw
     // data; nullptr otherwise.
     const uint8_t* RvaPointer(uint32_t rva, uint32_t size) const;
+    // The file bytes from rva to the end of its section's mapped raw data;
+    // nullptr when rva is in none.
+    const uint8_t* RvaSpan(uint32_t rva, size_t& available) const;
 
     // The relative address the next added section gets.
     uint32_t NextSectionRva() const;

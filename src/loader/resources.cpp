@@ -121,15 +121,14 @@ bool ReadResources(const PeFile& pe, ResourceNode& root, std::string& error) {
     const uint32_t rva = pe.DirectoryRva(kDirResource);
     if (rva == 0)
         return true;
-    for (const Section& s : pe.Sections()) {
-        if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize)
-            continue;
-        const size_t off = rva - s.virtualAddress;
-        TreeReader r{pe, pe.Bytes().data() + s.rawOffset + off, s.rawSize - off, 0, 0, error};
-        return r.ReadDirectory(0, 0, root);
+    size_t available = 0;
+    const uint8_t* base = pe.RvaSpan(rva, available);
+    if (!base) {
+        error = "resource directory outside the file";
+        return false;
     }
-    error = "resource directory outside the file";
-    return false;
+    TreeReader r{pe, base, available, 0, 0, error};
+    return r.ReadDirectory(0, 0, root);
 }
 
 std::vector<uint8_t> BuildResourceSection(const ResourceNode& rootIn, uint32_t sectionRva) {

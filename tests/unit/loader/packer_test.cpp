@@ -143,11 +143,15 @@ TEST(PackInstaller, RefusesWhatItCannotPack) {
     // The last section's virtual size wraps the 32-bit address space.
     std::vector<uint8_t> wrapping = test::BuildTestImage();
     PutLe32(wrapping.data() + 0x138 + 40 * 3 + 8, 0xFFFF000C);
+    // Sections aligned more finely than the file: raw data would overlap.
+    std::vector<uint8_t> fine = test::BuildTestImage();
+    PutLe32(fine.data() + 0x40 + 24 + 32, 0x100);
     const std::vector<Case> cases = {
         {"packed twice", packed, "packed already"},
         {"not an executable", std::vector<uint8_t>(4096, 'x'), "no MZ and PE"},
         {"64-bit image", pe32plus, "not a 32-bit"},
         {"section beyond 2 GiB", wrapping, "beyond 2 GiB"},
+        {"section alignment below file alignment", fine, "bad alignment"},
         {"no version block", test::BuildTestImage({false, 0}), "no version information"},
         {"no room for section headers", test::BuildTestImage({true, 11}), "no room"},
     };
