@@ -107,6 +107,15 @@ uint32_t BlendPixel(uint32_t dst, uint32_t src) {
     if (sa == 0)
         return dst;
     const uint32_t da = dst >> 24;
+    if (da == 255) {
+        // The common case of an opaque canvas: each channel is
+        // round((s * sa + d * (255 - sa)) / 255), no tie possible.
+        auto over = [&](int shift) {
+            const uint32_t x = ((src >> shift) & 0xFF) * sa + ((dst >> shift) & 0xFF) * (255 - sa);
+            return (x + 128 + ((x + 128) >> 8)) >> 8;
+        };
+        return 0xFF000000u | over(16) << 16 | over(8) << 8 | over(0);
+    }
     // out alpha = sa + da * (1 - sa); colours weighted by their share of it.
     const uint32_t dw = da * (255 - sa); // 0..255*255
     const uint32_t outA255 = sa * 255 + dw;
