@@ -6,9 +6,14 @@
 namespace orv::gfx {
 namespace {
 
+// Tap weights are fixed point: the taps of one destination pixel add up to
+// exactly kOne, so sums stay in 32 bits and need no division.
+constexpr uint32_t kShift = 14;
+constexpr uint32_t kOne = 1u << kShift;
+
 struct Tap {
     int source;      // source index, clamped into the image
-    uint32_t weight; // overlap, in units where the whole span is `total`
+    uint32_t weight; // share of the destination pixel, in units of 1 / kOne
 };
 
 // For every destination index d of dn, the source indexes of the span
@@ -19,32 +24,39 @@ struct Tap {
 std::vector<std::vector<Tap>> BoxTaps(int start, int sn, int dn, int limit, int first, int count) {
     std::vector<std::vector<Tap>> taps(static_cast<size_t>(count));
     for (int d = first; d < first + count; ++d) {
+        auto& list = taps[static_cast<size_t>(d - first)];
         const int64_t lo = int64_t{d} * sn;
         const int64_t hi = lo + sn;
+        uint32_t given = 0;
+        size_t largest = 0;
         for (int64_t s = lo / dn; s * dn < hi; ++s) {
             const int64_t overlap = std::min((s + 1) * dn, hi) - std::max(s * dn, lo);
             if (overlap <= 0)
                 continue;
             const int index = static_cast<int>(std::clamp<int64_t>(start + s, 0, limit - 1));
-            taps[static_cast<size_t>(d - first)].push_back({index, static_cast<uint32_t>(overlap)});
+            const auto weight = static_cast<uint32_t>(overlap * kOne / sn);
+            if (list.empty() || weight > list[largest].weight)
+                largest = list.size();
+            list.push_back({index, weight});
+            given += weight;
         }
+        // The rounding remainder goes to the tap that covers most.
+        list[largest].weight += kOne - given;
     }
     return taps;
 }
 
 // Premultiplied pixel in units of 1/65025: channels c * a, alpha a * 255.
 struct Premul {
-    uint64_t a, r, g, b;
+    uint32_t a, r, g, b;
 };
 
-uint32_t Unpremultiply(uint64_t a, uint64_t r, uint64_t g, uint64_t b) {
-    const uint32_t alpha = static_cast<uint32_t>((a + 127) / 255);
+uint32_t Unpremultiply(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
     if (a == 0)
         return 0;
-    auto channel = [&](uint64_t c) {
-        return static_cast<uint32_t>(std::min<uint64_t>((c * 255 + a / 2) / a, 255));
-    };
-    return std::min(alpha, 255u) << 24 | channel(r) << 16 | channel(g) << 8 | channel(b);
+    const uint32_t alpha = std::min((a + 127) / 255, 255u);
+    auto channel = [&](uint32_t c) { return std::min((c * 255 + a / 2) / a, 255u); };
+    return alpha << 24 | channel(r) << 16 | channel(g) << 8 | channel(b);
 }
 
 void Store(uint32_t& dst, uint32_t value, bool blend) {
@@ -106,26 +118,25 @@ void StretchDraw(Image& target, const Rect& dstRect, const Image& source, const 
         const uint32_t* row = source.Row(sy);
         Premul* out = &pass[static_cast<size_t>(sy - rowLo) * columns];
         for (int i = 0; i < columns; ++i) {
-            uint64_t a = 0, r = 0, g = 0, b = 0;
+            uint32_t a = 0, r = 0, g = 0, b = 0;
             for (const Tap& t : xTaps[static_cast<size_t>(i)]) {
                 const uint32_t p = row[t.source];
-                const uint64_t pa = p >> 24;
-                a += pa * 255 * t.weight;
-                r += ((p >> 16) & 0xFF) * pa * t.weight;
-                g += ((p >> 8) & 0xFF) * pa * t.weight;
-                b += (p & 0xFF) * pa * t.weight;
+                const uint32_t pa = (p >> 24) * t.weight;
+                a += pa * 255;
+                r += ((p >> 16) & 0xFF) * pa;
+                g += ((p >> 8) & 0xFF) * pa;
+                b += (p & 0xFF) * pa;
             }
-            const uint64_t total = static_cast<uint64_t>(sw);
-            out[i] = {(a + total / 2) / total, (r + total / 2) / total, (g + total / 2) / total,
-                      (b + total / 2) / total};
+            constexpr uint32_t half = kOne / 2;
+            out[i] = {(a + half) >> kShift, (r + half) >> kShift, (g + half) >> kShift,
+                      (b + half) >> kShift};
         }
     }
     for (int y = visible.top; y < visible.bottom; ++y) {
         const auto& taps = yTaps[static_cast<size_t>(y - visible.top)];
-        uint32_t* out = &target.At(visible.left, y);
-        const uint64_t total = static_cast<uint64_t>(sh);
+        uint32_t* out = target.Row(y) + visible.left;
         for (int i = 0; i < columns; ++i) {
-            uint64_t a = 0, r = 0, g = 0, b = 0;
+            uint32_t a = 0, r = 0, g = 0, b = 0;
             for (const Tap& t : taps) {
                 const Premul& p = pass[static_cast<size_t>(t.source - rowLo) * columns + i];
                 a += p.a * t.weight;
@@ -133,9 +144,10 @@ void StretchDraw(Image& target, const Rect& dstRect, const Image& source, const 
                 g += p.g * t.weight;
                 b += p.b * t.weight;
             }
+            constexpr uint32_t half = kOne / 2;
             Store(out[i],
-                  Unpremultiply((a + total / 2) / total, (r + total / 2) / total,
-                                (g + total / 2) / total, (b + total / 2) / total),
+                  Unpremultiply((a + half) >> kShift, (r + half) >> kShift, (g + half) >> kShift,
+                                (b + half) >> kShift),
                   blend);
         }
     }
