@@ -64,6 +64,10 @@ public:
     // Called once all child objects have been created (a TabNotebook then
     // builds its icons and picks its sheet).
     virtual void ChildrenLoaded() {}
+    // A new object (created without a stream) hands the defaults that the
+    // record keeps but the control owns back to the record: a Splitter its
+    // alignment and cursor.
+    virtual void StoreNewObjectDefaults(TAuObject&) {}
 
     // The fading kinds' hover flag (set and cleared by the player).
     bool Hovered() const { return hovered_; }
@@ -105,12 +109,19 @@ bool KindControlAvailable(TAuObjectKind kind);
 // Destroys the record's control, with its children, if it has one.
 void DestroyKindControl(TAuObject& record);
 
-// Applies the shared properties of the record: Hint, Cursor, Enabled, and
-// for every kind except TabSheet also Visible and Align; Left and Top, and
-// with withSize also Width and Height (a TabSheet's bounds come from its
-// notebook). In the design view the control is shown whatever Visible
-// says. The record's values that the control cannot take (a width below 1)
-// are left as stored.
+// Kinds built in other files register their constructor here before the
+// first page loads (the containers are built in).
+using KindMaker = std::unique_ptr<win::Control> (*)(TAuObject& record);
+void RegisterKindControl(TAuObjectKind kind, KindMaker maker);
+
+// Applies the shared properties of the record: Hint, Cursor, Enabled,
+// Visible, and for every kind except TabSheet also Align, Left and Top,
+// and with withSize (the record was read from a stream) also Width and
+// Height; a TabSheet's bounds come from its notebook. Without withSize
+// (a new object) the record first takes the control's own defaults
+// (StoreNewObjectDefaults). In the design view the control is shown
+// whatever Visible says. Values the control cannot take (a width below 1)
+// are left in the record as stored.
 void ApplySharedProperties(TAuControl& control, bool withSize);
 // Copies the live bounds of the control into its record (before writing).
 void StoreBounds(TAuControl& control);

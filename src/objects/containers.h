@@ -96,6 +96,7 @@ private:
 
     PageControl* pages_ = nullptr; // owned as the first child
     HIMAGELIST images_ = nullptr;
+    HFONT font_ = nullptr; // owned: the tab control keeps using it
     int active_ = -1;
 };
 
@@ -103,7 +104,6 @@ private:
 class TAuTabSheet : public TAuKind<win::WinControl> {
 public:
     explicit TAuTabSheet(TAuObject& record);
-    ~TAuTabSheet() override;
 
     win::WinControl* ChildParent() override { return this; }
     void PropertiesChanged() override;
@@ -112,12 +112,19 @@ public:
     TAuTabNotebook* Notebook() const;
     int PageIndex() const;
 
+    // Shows the sheet's window when it is the active sheet and visible.
+    void UpdateShown();
+
 protected:
     void FillCreateArgs(win::CreateArgs& args) override;
+    void HandleCreated() override;
     void ParentChanged() override;
+    void RemovingFromParent() override;
+    void VisibleChanged() override;
     void PaintBackground(const win::Canvas& canvas) override;
 
 private:
+    friend class TAuTabNotebook;
     TAuTabNotebook* notebook_ = nullptr;
 };
 
@@ -173,6 +180,7 @@ public:
     ~TAuSplitter() override;
 
     void PropertiesChanged() override;
+    void StoreNewObjectDefaults(TAuObject& record) override;
     void Paint(const win::Canvas& canvas) override;
 
     model::SplitterProps& Props() { return Record()->As<model::SplitterProps>(); }

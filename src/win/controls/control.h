@@ -119,6 +119,10 @@ public:
     POINT ClientToScreen(POINT p);
     POINT ScreenToClient(POINT p);
 
+    // Expires when the control is destroyed: event handlers may destroy
+    // controls, so code that raises several events checks it in between.
+    std::weak_ptr<char> LifeToken() const { return life_; }
+
     // ---- timers: message timers of the host window, stopped when the
     // control goes. The callback runs on the user-interface thread.
     // Returns 0 when there is no host window yet.
@@ -148,6 +152,9 @@ protected:
     // Called when the control has been put into a parent (windowed
     // controls have created their window by then if the parent has one).
     virtual void ParentChanged() {}
+    // Called while the control is still a child, just before its parent
+    // lets it go (to be destroyed or moved).
+    virtual void RemovingFromParent() {}
 
 private:
     friend class WinControl;
@@ -162,6 +169,7 @@ private:
     bool descendantEnterLeave_ = false;
     int cursor_ = 0;
     std::string hint_;
+    std::shared_ptr<char> life_ = std::make_shared<char>(0);
 };
 
 // A control without a window of its own.
@@ -206,6 +214,8 @@ public:
     void Realign();
     // The area aligned children share, in client coordinates.
     virtual RECT AlignArea();
+    // The client rectangle (of the window when there is one).
+    RECT ClientArea() const;
 
     // ---- appearance: the colour PaintBackground fills with (a stored
     // colour; system colours resolved when painting).

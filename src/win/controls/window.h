@@ -60,6 +60,7 @@ protected:
     virtual void HandleDestroyed() {}
 
 private:
+    friend const wchar_t* OwnClassName();
     static LRESULT CALLBACK OwnProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
