@@ -758,6 +758,68 @@ void WinControl::PaintClient(HDC target, const RECT& area) {
     BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, c.dc, r.left, r.top, SRCCOPY);
 }
 
+namespace {
+
+// The frame and scroll bars of a window, drawn from its styles (the
+// platform's own non-client printing is not there everywhere).
+void DrawNonClient(HWND hwnd, HDC dc, int x, int y) {
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    RECT r{x, y, x + wr.right - wr.left, y + wr.bottom - wr.top};
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    const LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
+    if (ex & WS_EX_CLIENTEDGE)
+        DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (ex & WS_EX_STATICEDGE)
+        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    if ((style & WS_BORDER) && !(style & WS_DLGFRAME)) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
+    }
+    const LONG bars[2] = {OBJID_HSCROLL, OBJID_VSCROLL};
+    for (LONG id : bars) {
+        SCROLLBARINFO sbi{};
+        sbi.cbSize = sizeof sbi;
+        if (!GetScrollBarInfo(hwnd, id, &sbi) || (sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE))
+            continue;
+        RECT bar = sbi.rcScrollBar;
+        OffsetRect(&bar, x - wr.left, y - wr.top);
+        FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
+        const bool horz = id == OBJID_HSCROLL;
+        const int arrow = horz ? bar.bottom - bar.top : bar.right - bar.left;
+        RECT first = bar, last = bar;
+        if (horz)
+            first.right = first.left + arrow, last.left = last.right - arrow;
+        else
+            first.bottom = first.top + arrow, last.top = last.bottom - arrow;
+        DrawFrameControl(dc, &first, DFC_SCROLL, horz ? DFCS_SCROLLLEFT : DFCS_SCROLLUP);
+        DrawFrameControl(dc, &last, DFC_SCROLL, horz ? DFCS_SCROLLRIGHT : DFCS_SCROLLDOWN);
+        if (sbi.xyThumbBottom > sbi.xyThumbTop) {
+            RECT thumb = bar;
+            if (horz)
+                thumb.left = bar.left + sbi.xyThumbTop, thumb.right = bar.left + sbi.xyThumbBottom;
+            else
+                thumb.top = bar.top + sbi.xyThumbTop, thumb.bottom = bar.top + sbi.xyThumbBottom;
+            DrawFrameControl(dc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
+        }
+    }
+    if ((style & WS_HSCROLL) && (style & WS_VSCROLL)) {
+        // The corner between two scroll bars.
+        SCROLLBARINFO h{}, v{};
+        h.cbSize = v.cbSize = sizeof h;
+        if (GetScrollBarInfo(hwnd, OBJID_HSCROLL, &h) &&
+            GetScrollBarInfo(hwnd, OBJID_VSCROLL, &v) && !(h.rgstate[0] & STATE_SYSTEM_INVISIBLE) &&
+            !(v.rgstate[0] & STATE_SYSTEM_INVISIBLE)) {
+            RECT corner{v.rcScrollBar.left, h.rcScrollBar.top, v.rcScrollBar.right,
+                        h.rcScrollBar.bottom};
+            OffsetRect(&corner, x - wr.left, y - wr.top);
+            FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
+        }
+    }
+}
+
+} // namespace
+
 void WinControl::PaintTo(HDC dc, int x, int y) {
     RECT client{0, 0, Width(), Height()};
     POINT clientOrigin{0, 0};
@@ -768,20 +830,21 @@ void WinControl::PaintTo(HDC dc, int x, int y) {
         POINT o{0, 0};
         ::ClientToScreen(Handle(), &o);
         clientOrigin = POINT{o.x - wr.left, o.y - wr.top};
+        if (clientOrigin.x > 0 || clientOrigin.y > 0 || client.right < wr.right - wr.left ||
+            client.bottom < wr.bottom - wr.top)
+            DrawNonClient(Handle(), dc, x, y);
     }
     if (Handle() && IsNative()) {
-        int saved = SaveDC(dc);
-        OffsetViewportOrgEx(dc, x, y, nullptr);
-        SendMessageW(Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                     PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        RestoreDC(dc, saved);
-    } else {
-        if (Handle() && (clientOrigin.x > 0 || clientOrigin.y > 0)) {
-            int saved = SaveDC(dc);
-            OffsetViewportOrgEx(dc, x, y, nullptr);
-            SendMessageW(Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
-            RestoreDC(dc, saved);
+        // Native controls print into a DC of their own at its origin: some
+        // take the DC's origin for their window's.
+        Surface s;
+        if (s.Resize(client.right, client.bottom)) {
+            SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.Dc()),
+                         PRF_CLIENT | PRF_ERASEBKGND);
+            BitBlt(dc, x + clientOrigin.x, y + clientOrigin.y, client.right, client.bottom, s.Dc(),
+                   0, 0, SRCCOPY);
         }
+    } else {
         Surface s;
         if (s.Resize(client.right, client.bottom)) {
             Canvas c;
@@ -806,9 +869,11 @@ void WinControl::PaintTo(HDC dc, int x, int y) {
     ExtSelectClipRgn(dc, clip, RGN_AND);
     DeleteObject(clip);
     for (auto& child : children_) {
-        if (!child->IsWindowed() || !child->Visible())
+        if (!child->IsWindowed())
             continue;
         auto* w = static_cast<WinControl*>(child.get());
+        if (w->Handle() ? !IsWindowVisible(w->Handle()) : !w->Visible())
+            continue;
         w->PaintTo(dc, x + clientOrigin.x + w->Left() - scroll_.x,
                    y + clientOrigin.y + w->Top() - scroll_.y);
     }
@@ -827,7 +892,7 @@ gfx::Image WinControl::Snapshot() {
 
 void WinControl::ReleasePress() {
     pressed_ = nullptr;
-    if (Handle() && GetCapture() == Handle())
+    if (Handle() && !IsNative() && GetCapture() == Handle())
         ReleaseCapture();
 }
 
@@ -878,7 +943,10 @@ bool WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
         if (button == MouseButton::Left) {
             pressed_ = target;
             pressClicks_ = !dbl;
-            SetCapture(Handle());
+            // Native controls capture the pointer themselves; taking it
+            // from them would cancel their own press.
+            if (!IsNative())
+                SetCapture(Handle());
             if (dbl)
                 target->DoDblClick();
         }
