@@ -1,26 +1,53 @@
 #include "gfx/border.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace orv::gfx {
 namespace {
 
-// A polyline of the platform's pen: each segment covers its start and not
-// its end, so the last point stays undrawn.
-void Polyline(Image& canvas, std::initializer_list<std::pair<int, int>> points, ColorRef color) {
-    const uint32_t argb = ToArgb(color);
-    const std::pair<int, int>* previous = nullptr;
-    for (const auto& p : points) {
-        if (previous)
-            DrawLine(canvas, previous->first, previous->second, p.first, p.second, argb);
-        previous = &p;
+// One-pixel drawing clipped to the control's rectangle, as the platform
+// clips painting to a control: a border must never spill onto a
+// neighbour, even on a control narrower than the border.
+class Pen {
+public:
+    Pen(Image& canvas, const Rect& clip) : canvas_(canvas), clip_(clip) {}
+
+    void Line(int x0, int y0, int x1, int y1, uint32_t argb) {
+        FillRect(canvas_, Intersect(LineCoverage(x0, y0, x1, y1), clip_), argb);
     }
-}
+    void Pixel(int x, int y, uint32_t argb) { Line(x, y, x + 1, y, argb); }
+    void Outline(const Rect& r, uint32_t argb) {
+        if (r.Empty())
+            return;
+        Line(r.left, r.top, r.right, r.top, argb);
+        Line(r.left, r.bottom - 1, r.right, r.bottom - 1, argb);
+        Line(r.left, r.top, r.left, r.bottom, argb);
+        Line(r.right - 1, r.top, r.right - 1, r.bottom, argb);
+    }
+    // A polyline of the platform's pen: each segment covers its start and
+    // not its end, so the last point stays undrawn.
+    void Polyline(std::initializer_list<std::pair<int, int>> points, ColorRef color) {
+        const uint32_t argb = ToArgb(color);
+        const std::pair<int, int>* previous = nullptr;
+        for (const auto& p : points) {
+            if (previous)
+                Line(previous->first, previous->second, p.first, p.second, argb);
+            previous = &p;
+        }
+    }
+
+private:
+    Image& canvas_;
+    Rect clip_;
+};
 
 // The bevel's frame on a rectangle whose right and bottom edges are
 // inclusive: left and top in the first colour, right and bottom in the
 // second.
-void BevelRect(Image& canvas, int l, int t, int r, int b, ColorRef first, ColorRef second) {
-    Polyline(canvas, {{l, b}, {l, t}, {r, t}}, first);
-    Polyline(canvas, {{r, t}, {r, b}, {l, b}}, second);
+void BevelRect(Pen& pen, int l, int t, int r, int b, ColorRef first, ColorRef second) {
+    pen.Polyline({{l, b}, {l, t}, {r, t}}, first);
+    pen.Polyline({{r, t}, {r, b}, {l, b}}, second);
 }
 
 } // namespace
@@ -44,8 +71,10 @@ BorderColors PanelBorderColors(int borderStyle, ColorRef borderColor, ColorRef s
     return c;
 }
 
-void DrawPanelBorder(Image& canvas, const Rect& client, int border, int borderStyle,
+void DrawPanelBorder(Image& canvas, const Rect& unclamped, int border, int borderStyle,
                      ColorRef borderColor, ColorRef shadowColor) {
+    const Rect client = ClampRect(unclamped);
+    Pen pen(canvas, client);
     const BorderColors c = PanelBorderColors(borderStyle, borderColor, shadowColor);
     const bool flat = borderStyle == static_cast<int>(PanelBorderStyle::Flat);
     const uint32_t f = ToArgb(c.first);
@@ -54,46 +83,46 @@ void DrawPanelBorder(Image& canvas, const Rect& client, int border, int borderSt
     const int l = client.left, t = client.top, r = client.right, b = client.bottom;
     switch (static_cast<PanelBorder>(border)) {
     case PanelBorder::Box:
-        Polyline(canvas, {{l, b - 1}, {l, t}, {r - 1, t}}, c.first);
-        Polyline(canvas, {{r - 1, t}, {r - 1, b - 1}, {l, b - 1}}, c.second);
-        SetPixel(canvas, l, b - 1, m);
-        SetPixel(canvas, r - 1, t, m);
+        pen.Polyline({{l, b - 1}, {l, t}, {r - 1, t}}, c.first);
+        pen.Polyline({{r - 1, t}, {r - 1, b - 1}, {l, b - 1}}, c.second);
+        pen.Pixel(l, b - 1, m);
+        pen.Pixel(r - 1, t, m);
         break;
     case PanelBorder::Frame:
-        DrawOutline(canvas, Rect{l + 1, t + 1, r, b}, s);
+        pen.Outline(Rect{l + 1, t + 1, r, b}, s);
         if (!flat)
-            DrawOutline(canvas, Rect{l, t, r - 1, b - 1}, f);
+            pen.Outline(Rect{l, t, r - 1, b - 1}, f);
         break;
     case PanelBorder::LeftLine:
-        DrawLine(canvas, l, t, l, b, f);
+        pen.Line(l, t, l, b, f);
         if (!flat) {
-            DrawLine(canvas, l + 1, t, l + 1, b, s);
-            SetPixel(canvas, l + 1, t, m);
-            SetPixel(canvas, l, b - 1, m);
+            pen.Line(l + 1, t, l + 1, b, s);
+            pen.Pixel(l + 1, t, m);
+            pen.Pixel(l, b - 1, m);
         }
         break;
     case PanelBorder::TopLine:
-        DrawLine(canvas, l, t, r, t, f);
+        pen.Line(l, t, r, t, f);
         if (!flat) {
-            DrawLine(canvas, l, t + 1, r, t + 1, s);
-            SetPixel(canvas, l, t + 1, m);
-            SetPixel(canvas, r - 1, t, m);
+            pen.Line(l, t + 1, r, t + 1, s);
+            pen.Pixel(l, t + 1, m);
+            pen.Pixel(r - 1, t, m);
         }
         break;
     case PanelBorder::RightLine:
-        DrawLine(canvas, r - 2, t, r - 2, b, f);
+        pen.Line(r - 2, t, r - 2, b, f);
         if (!flat) {
-            DrawLine(canvas, r - 1, t, r - 1, b, s);
-            SetPixel(canvas, r - 1, t, m);
-            SetPixel(canvas, r - 2, b - 1, m);
+            pen.Line(r - 1, t, r - 1, b, s);
+            pen.Pixel(r - 1, t, m);
+            pen.Pixel(r - 2, b - 1, m);
         }
         break;
     case PanelBorder::BottomLine:
-        DrawLine(canvas, l, b - 2, r, b - 2, f);
+        pen.Line(l, b - 2, r, b - 2, f);
         if (!flat) {
-            DrawLine(canvas, l, b - 1, r, b - 1, s);
-            SetPixel(canvas, l, b - 1, m);
-            SetPixel(canvas, r - 1, b - 2, m);
+            pen.Line(l, b - 1, r, b - 1, s);
+            pen.Pixel(l, b - 1, m);
+            pen.Pixel(r - 1, b - 2, m);
         }
         break;
     default:
@@ -101,42 +130,45 @@ void DrawPanelBorder(Image& canvas, const Rect& client, int border, int borderSt
     }
 }
 
-void DrawBevel(Image& canvas, const Rect& bounds, int shape, int style, ColorRef light,
+void DrawBevel(Image& canvas, const Rect& unclamped, int shape, int style, ColorRef light,
                ColorRef dark) {
+    const Rect bounds = ClampRect(unclamped);
+    Pen pen(canvas, bounds);
     const bool lowered = style == static_cast<int>(BevelStyle::Lowered);
     const ColorRef first = lowered ? dark : light;
     const ColorRef second = lowered ? light : dark;
     const int l = bounds.left, t = bounds.top, w = bounds.Width(), h = bounds.Height();
     switch (static_cast<BevelShape>(shape)) {
     case BevelShape::Box:
-        BevelRect(canvas, l, t, l + w - 1, t + h - 1, first, second);
+        BevelRect(pen, l, t, l + w - 1, t + h - 1, first, second);
         break;
     case BevelShape::Frame:
-        BevelRect(canvas, l + 1, t + 1, l + w - 1, t + h - 1, second, second);
-        BevelRect(canvas, l, t, l + w - 2, t + h - 2, first, first);
+        BevelRect(pen, l + 1, t + 1, l + w - 1, t + h - 1, second, second);
+        BevelRect(pen, l, t, l + w - 2, t + h - 2, first, first);
         break;
     case BevelShape::TopLine:
-        DrawLine(canvas, l, t, l + w, t, ToArgb(first));
-        DrawLine(canvas, l, t + 1, l + w, t + 1, ToArgb(second));
+        pen.Line(l, t, l + w, t, ToArgb(first));
+        pen.Line(l, t + 1, l + w, t + 1, ToArgb(second));
         break;
     case BevelShape::BottomLine:
-        DrawLine(canvas, l, t + h - 2, l + w, t + h - 2, ToArgb(first));
-        DrawLine(canvas, l, t + h - 1, l + w, t + h - 1, ToArgb(second));
+        pen.Line(l, t + h - 2, l + w, t + h - 2, ToArgb(first));
+        pen.Line(l, t + h - 1, l + w, t + h - 1, ToArgb(second));
         break;
     case BevelShape::LeftLine:
-        DrawLine(canvas, l, t, l, t + h, ToArgb(first));
-        DrawLine(canvas, l + 1, t, l + 1, t + h, ToArgb(second));
+        pen.Line(l, t, l, t + h, ToArgb(first));
+        pen.Line(l + 1, t, l + 1, t + h, ToArgb(second));
         break;
     case BevelShape::RightLine:
-        DrawLine(canvas, l + w - 2, t, l + w - 2, t + h, ToArgb(first));
-        DrawLine(canvas, l + w - 1, t, l + w - 1, t + h, ToArgb(second));
+        pen.Line(l + w - 2, t, l + w - 2, t + h, ToArgb(first));
+        pen.Line(l + w - 1, t, l + w - 1, t + h, ToArgb(second));
         break;
     default:
         break;
     }
 }
 
-void DrawGrid(Image& canvas, const Rect& client, int gx, int gy) {
+void DrawGrid(Image& canvas, const Rect& unclamped, int gx, int gy) {
+    const Rect client = ClampRect(unclamped);
     if (gx < 1 || gy < 1 || client.Empty())
         return;
     const Rect visible = Intersect(client, Bounds(canvas));

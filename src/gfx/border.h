@@ -23,9 +23,9 @@ struct BorderColors {
 };
 BorderColors PanelBorderColors(int borderStyle, ColorRef borderColor, ColorRef shadowColor);
 
-// Draws the border of a panel over its client rectangle. `border` and
-// `borderStyle` are the stored bytes; border 0 and unknown values draw
-// nothing.
+// Draws the border of a panel over its client rectangle, clipped to it as
+// the platform clips a control's painting. `border` and `borderStyle` are
+// the stored bytes; border 0 and unknown values draw nothing.
 void DrawPanelBorder(Image& canvas, const Rect& client, int border, int borderStyle,
                      ColorRef borderColor, ColorRef shadowColor);
 
@@ -33,7 +33,8 @@ void DrawPanelBorder(Image& canvas, const Rect& client, int border, int borderSt
 enum class BevelShape { Box = 0, Frame, TopLine, BottomLine, LeftLine, RightLine, Spacer };
 enum class BevelStyle { Lowered = 0, Raised };
 
-// Draws a bevel over `bounds` (its width and height are the control's).
+// Draws a bevel over `bounds` (its width and height are the control's),
+// clipped to it.
 // Lowered: first colour dark, second light; Raised: the reverse. Spacer and
 // unknown shapes draw nothing; a style byte other than 0 counts as Raised.
 void DrawBevel(Image& canvas, const Rect& bounds, int shape, int style, ColorRef light,

@@ -61,7 +61,8 @@ bool DecodeIco(const uint8_t* data, size_t size, const DecodeTarget& t) {
         entry.bytes = Le32(e + 8);
         entry.offset = Le32(e + 12);
         if (entry.bytes == 0 || static_cast<uint64_t>(entry.offset) + entry.bytes > size)
-            return t.Fail("Icon: image " + std::to_string(i + 1) + " is empty or lies outside the file");
+            return t.Fail("Icon: image " + std::to_string(i + 1) +
+                          " is empty or lies outside the file");
     }
 
     const IconEntry& chosen = entries[ChooseIconImage(entries.data(), count)];

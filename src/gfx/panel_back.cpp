@@ -2,6 +2,8 @@
 
 #include "gfx/stretch.h"
 
+#include <algorithm>
+
 namespace orv::gfx {
 
 void DrawPictureFill(Image& canvas, const Rect& area, ImageFill fill, const Image& picture) {
@@ -15,10 +17,22 @@ void DrawPictureFill(Image& canvas, const Rect& area, ImageFill fill, const Imag
     // Draw into a view clipped to the area, so tiles and a centred picture
     // larger than the area stay inside it.
     const Rect clip = Intersect(area, Bounds(canvas));
-    for (int row = 0; row < tiles.rows; ++row) {
-        for (int column = 0; column < tiles.columns; ++column) {
-            const int64_t x = int64_t{tiles.first.left} + int64_t{column} * picture.width;
-            const int64_t y = int64_t{tiles.first.top} + int64_t{row} * picture.height;
+    if (clip.Empty())
+        return;
+    // Only the copies that reach the visible part are visited.
+    auto firstIndex = [](int64_t from, int64_t origin, int64_t step) {
+        return std::max<int64_t>(0, (from - origin) / step);
+    };
+    const int64_t column0 = firstIndex(clip.left, tiles.first.left, picture.width);
+    const int64_t row0 = firstIndex(clip.top, tiles.first.top, picture.height);
+    for (int64_t row = row0; row < tiles.rows; ++row) {
+        const int64_t y = int64_t{tiles.first.top} + row * picture.height;
+        if (y >= clip.bottom)
+            break;
+        for (int64_t column = column0; column < tiles.columns; ++column) {
+            const int64_t x = int64_t{tiles.first.left} + column * picture.width;
+            if (x >= clip.right)
+                break;
             const Rect copy =
                 RectOfSize(static_cast<int>(x), static_cast<int>(y), picture.width, picture.height);
             const Rect visible = Intersect(copy, clip);

@@ -1,9 +1,23 @@
 #include "gfx/placement.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace orv::gfx {
+namespace {
+
+// Truncates toward zero, saturating at the int range (a tiny picture
+// fitted to a huge area must not overflow).
+int TruncToInt(long double v) {
+    if (!(v > static_cast<long double>(INT32_MIN)))
+        return INT32_MIN;
+    if (!(v < static_cast<long double>(INT32_MAX)))
+        return INT32_MAX;
+    return static_cast<int>(std::trunc(v));
+}
+
+} // namespace
 
 bool PanelImageFill(int backImageStyle, ImageFill& fill) {
     static constexpr ImageFill kFills[] = {ImageFill::Normal, ImageFill::Center, ImageFill::Stretch,
@@ -23,7 +37,8 @@ bool TextureImageFill(int mode, ImageFill& fill) {
     return true;
 }
 
-ImageTiles PlaceImage(ImageFill fill, const Rect& area, int imageWidth, int imageHeight) {
+ImageTiles PlaceImage(ImageFill fill, const Rect& unclamped, int imageWidth, int imageHeight) {
+    const Rect area = ClampRect(unclamped);
     ImageTiles tiles;
     if (imageWidth <= 0 || imageHeight <= 0 || area.Empty())
         return tiles;
@@ -60,17 +75,17 @@ Rect PlacePicture(bool stretch, bool center, bool proportional, int cw, int ch, 
             const double r = static_cast<double>(w) / h;
             if (w > h) {
                 w = cw;
-                h = static_cast<int>(std::trunc(cw / static_cast<long double>(r)));
+                h = TruncToInt(cw / static_cast<long double>(r));
                 if (h > ch) {
                     h = ch;
-                    w = static_cast<int>(std::trunc(ch * static_cast<long double>(r)));
+                    w = TruncToInt(ch * static_cast<long double>(r));
                 }
             } else {
                 h = ch;
-                w = static_cast<int>(std::trunc(ch * static_cast<long double>(r)));
+                w = TruncToInt(ch * static_cast<long double>(r));
                 if (w > cw) {
                     w = cw;
-                    h = static_cast<int>(std::trunc(cw / static_cast<long double>(r)));
+                    h = TruncToInt(cw / static_cast<long double>(r));
                 }
             }
         } else {
@@ -78,11 +93,10 @@ Rect PlacePicture(bool stretch, bool center, bool proportional, int cw, int ch, 
             h = ch;
         }
     }
-    Rect target{0, 0, w, h};
-    if (center)
-        target = Offset(target, static_cast<int>((int64_t{cw} - w) / 2),
-                        static_cast<int>((int64_t{ch} - h) / 2));
-    return target;
+    if (!center)
+        return Rect{0, 0, w, h};
+    return RectOfSize(SaturateToInt((int64_t{cw} - w) / 2), SaturateToInt((int64_t{ch} - h) / 2), w,
+                      h);
 }
 
 Rect PlaceSlide(int imageStyle, int aw, int ah, int pw, int ph) {
@@ -104,12 +118,10 @@ Rect PlaceSlide(int imageStyle, int aw, int ah, int pw, int ph) {
         const bool tooWide = w0 > cw;
         const bool tooHigh = h0 > ch;
         auto byHeight = [&] {
-            return std::pair{static_cast<int>(std::trunc(static_cast<long double>(ch) / h0 * w0)),
-                             ch};
+            return std::pair{TruncToInt(static_cast<long double>(ch) / h0 * w0), ch};
         };
         auto byWidth = [&] {
-            return std::pair{cw,
-                             static_cast<int>(std::trunc(static_cast<long double>(cw) / w0 * h0))};
+            return std::pair{cw, TruncToInt(static_cast<long double>(cw) / w0 * h0)};
         };
         std::pair<int, int> size{w0, h0};
         if (imageStyle == 3 && !tooWide && !tooHigh) {

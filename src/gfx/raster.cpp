@@ -34,14 +34,21 @@ Rect Intersect(const Rect& a, const Rect& b) {
 }
 
 Rect Offset(const Rect& r, int dx, int dy) {
-    return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    return Rect{SaturateToInt(int64_t{r.left} + dx), SaturateToInt(int64_t{r.top} + dy),
+                SaturateToInt(int64_t{r.right} + dx), SaturateToInt(int64_t{r.bottom} + dy)};
+}
+
+int SaturateToInt(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+Rect ClampRect(const Rect& r) {
+    auto c = [](int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); };
+    return Rect{c(r.left), c(r.top), c(r.right), c(r.bottom)};
 }
 
 Rect RectOfSize(int x, int y, int width, int height) {
-    auto saturate = [](int64_t v) {
-        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    return Rect{x, y, saturate(int64_t{x} + width), saturate(int64_t{y} + height)};
+    return Rect{x, y, SaturateToInt(int64_t{x} + width), SaturateToInt(int64_t{y} + height)};
 }
 
 Image MakeImage(int width, int height, uint32_t fill) {
@@ -65,22 +72,28 @@ void FillRect(Image& image, const Rect& rect, uint32_t argb) {
         std::fill_n(&image.At(r.left, y), r.Width(), argb);
 }
 
-void DrawLine(Image& image, int x0, int y0, int x1, int y1, uint32_t argb) {
-    if (y0 == y1) {
+Rect LineCoverage(int x0, int y0, int x1, int y1) {
+    const Rect c = ClampRect(Rect{x0, y0, x1, y1});
+    if (c.top == c.bottom) {
         // Covers x0 and every pixel up to, not including, x1.
-        if (x1 >= x0)
-            FillRect(image, Rect{x0, y0, x1, y0 + 1}, argb);
-        else
-            FillRect(image, Rect{x1 + 1, y0, x0 + 1, y0 + 1}, argb);
-    } else if (x0 == x1) {
-        if (y1 >= y0)
-            FillRect(image, Rect{x0, y0, x0 + 1, y1}, argb);
-        else
-            FillRect(image, Rect{x0, y1 + 1, x0 + 1, y0 + 1}, argb);
+        if (c.right >= c.left)
+            return Rect{c.left, c.top, c.right, c.top + 1};
+        return Rect{c.right + 1, c.top, c.left + 1, c.top + 1};
     }
+    if (c.left == c.right) {
+        if (c.bottom >= c.top)
+            return Rect{c.left, c.top, c.left + 1, c.bottom};
+        return Rect{c.left, c.bottom + 1, c.left + 1, c.top + 1};
+    }
+    return Rect{};
 }
 
-void DrawOutline(Image& image, const Rect& rect, uint32_t argb) {
+void DrawLine(Image& image, int x0, int y0, int x1, int y1, uint32_t argb) {
+    FillRect(image, LineCoverage(x0, y0, x1, y1), argb);
+}
+
+void DrawOutline(Image& image, const Rect& unclamped, uint32_t argb) {
+    const Rect rect = ClampRect(unclamped);
     if (rect.Empty())
         return;
     FillRect(image, Rect{rect.left, rect.top, rect.right, rect.top + 1}, argb);

@@ -25,6 +25,14 @@ struct Rect {
 inline Rect Bounds(const Image& image) {
     return Rect{0, 0, image.width, image.height};
 }
+
+// Coordinates far beyond any picture are pulled into +-kCoordLimit before
+// the drawing functions do arithmetic on them, so that widths and edges
+// plus or minus one cannot overflow. Rectangles come from stored object
+// bounds, which a damaged file can set to anything.
+inline constexpr int kCoordLimit = 1 << 28;
+Rect ClampRect(const Rect& r);
+int SaturateToInt(int64_t v);
 Rect Intersect(const Rect& a, const Rect& b);
 Rect Offset(const Rect& r, int dx, int dy);
 // The rectangle of the given size at (x, y); far edges saturate instead of
@@ -43,6 +51,8 @@ void FillRect(Image& image, const Rect& rect, uint32_t argb);
 // pen. Only horizontal and vertical lines are needed (and supported:
 // other lines draw nothing).
 void DrawLine(Image& image, int x0, int y0, int x1, int y1, uint32_t argb);
+// The pixels such a line covers, as a rectangle (empty for other lines).
+Rect LineCoverage(int x0, int y0, int x1, int y1);
 
 // The outline of the platform's rectangle call with a clear brush: columns
 // left and right - 1, rows top and bottom - 1.

@@ -65,8 +65,9 @@ void Store(uint32_t& dst, uint32_t value, bool blend) {
 
 } // namespace
 
-void StretchDraw(Image& target, const Rect& dstRect, const Image& source, const Rect& srcRect,
+void StretchDraw(Image& target, const Rect& unclampedDst, const Image& source, const Rect& srcRect,
                  StretchFilter filter, bool blend) {
+    const Rect dstRect = ClampRect(unclampedDst);
     if (dstRect.Empty() || srcRect.Empty() || source.Empty() ||
         Intersect(srcRect, Bounds(source)) != srcRect)
         return;

@@ -259,6 +259,20 @@ TEST(DrawPanelBorder, EveryBorderAndStyle) {
                                     {'M', ToArgb(colors.mid)}}),
                         "border " + std::to_string(c.border) + " style " + std::to_string(c.style));
     }
+    // Drawing stays inside the client, also on a panel one pixel wide whose
+    // RightLine would start left of it.
+    Image narrow = MakeImage(4, 3, kBackground);
+    DrawPanelBorder(narrow, Rect{2, 0, 3, 3}, 5, 2, light, shadow);
+    const BorderColors raised = PanelBorderColors(2, light, shadow);
+    ExpectSameImage(
+        narrow,
+        Art({"..M.", "..S.", "..S."}, {{'S', ToArgb(raised.second)}, {'M', ToArgb(raised.mid)}}),
+        "narrow panel");
+    Image flatBevel = MakeImage(3, 3, kBackground);
+    DrawBevel(flatBevel, Rect{0, 1, 3, 2}, 3, 0, light, shadow); // BottomLine, one pixel high
+    ExpectSameImage(flatBevel, Art({"...", "LLL", "..."}, {{'L', ToArgb(light)}}),
+                    "bevel one pixel high");
+
     // Lowered puts the shadow first: LeftLine shows the shadow at x = 0 and
     // the border colour at x = 1.
     const BorderColors lowered = PanelBorderColors(1, light, shadow);
