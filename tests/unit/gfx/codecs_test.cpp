@@ -356,6 +356,12 @@ test::IcoEntry SolidIcon(int side, uint32_t color, size_t extra = 0) {
     return {side, side, 24, dib};
 }
 
+// The same image with another height in its directory entry.
+test::IcoEntry WithHeightByte(test::IcoEntry entry, int height) {
+    entry.height = height;
+    return entry;
+}
+
 TEST(DecodeIco, ChoosesThe32PixelImageWithMostData) {
     struct Case {
         const char* name;
@@ -381,6 +387,11 @@ TEST(DecodeIco, ChoosesThe32PixelImageWithMostData) {
          20,
          Y},
         {"first of equals", {SolidIcon(32, 0xFF0000), SolidIcon(32, 0x00FF00)}, 32, R},
+        {"a 16 x 160 image counts as 16 X 16 by its name",
+         {SolidIcon(20, 0x0000FF, 9000), SolidIcon(16, 0xFF0000),
+          WithHeightByte(SolidIcon(16, 0x00FF00, 500), 160)},
+         16,
+         G},
     };
     for (const Case& c : cases) {
         const Decoded d = Decode(PictureFormat::Icon, test::MakeIco(c.entries));
