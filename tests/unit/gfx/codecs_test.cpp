@@ -247,6 +247,22 @@ TEST(DecodeBmp, RefusesDamagedFiles) {
              return test::MakeBmp(s);
          }(),
          "too large"},
+        {"one row more than the pixel limit",
+         [&] {
+             auto s = good();
+             s.width = 16384;
+             s.height = 4097;
+             return test::MakeBmp(s);
+         }(),
+         "too large"},
+        {"at the pixel limit, but no pixel data",
+         [&] {
+             auto s = good();
+             s.width = 16384;
+             s.height = -4096;
+             return test::MakeBmp(s);
+         }(),
+         "cut off"},
         {"2 bits per pixel",
          [&] {
              auto s = good();
