@@ -179,11 +179,16 @@ void StoreBounds(TAuControl& control) {
 // ------------------------------------------------------------------ events
 
 void BindEvents(TAuControl& control, TAuEventSink& sink) {
-    if (!KindInfoOf(control.Kind()).eventsBound)
-        return;
     win::Control& c = control.Ctl();
     TAuControl* tc = &control;
     TAuEventSink* s = &sink;
+    if (control.Record() && !control.Record()->PopupMenu.empty())
+        c.OnContextMenu = [tc, s](win::Control&, POINT screen) {
+            if (tc->Record())
+                s->ObjectPopupMenu(*tc, screen);
+        };
+    if (!KindInfoOf(control.Kind()).eventsBound)
+        return;
     // Every handler first checks that the control still has its record.
     c.OnClick = [tc, s](win::Control&) {
         if (tc->Record())
@@ -224,6 +229,7 @@ void UnbindEvents(TAuControl& control) {
     c.OnMouseDown = nullptr;
     c.OnMouseMove = nullptr;
     c.OnMouseUp = nullptr;
+    c.OnContextMenu = nullptr;
 }
 
 } // namespace orv::objects

@@ -139,10 +139,15 @@ public:
     virtual void ObjectMouseDown(TAuControl& control, const win::MouseArgs& args) = 0;
     virtual void ObjectMouseMove(TAuControl& control, const win::MouseArgs& args) = 0;
     virtual void ObjectMouseUp(TAuControl& control, const win::MouseArgs& args) = 0;
+    // A right click (or the menu key) on a control whose record has a
+    // popup menu; screen is where the menu goes.
+    virtual void ObjectPopupMenu(TAuControl&, POINT /*screen*/) {}
 };
 // Binds the seven events of the control to the sink, for the kinds whose
-// events are bound (all but Browser and FlashPlayer). The sink must
-// outlive the binding (unbind with UnbindEvents or destroy the control).
+// events are bound (all but Browser and FlashPlayer), and the context menu
+// of every record with a popup menu (a control without one passes the
+// right click on to its container). The sink must outlive the binding
+// (unbind with UnbindEvents or destroy the control).
 void BindEvents(TAuControl& control, TAuEventSink& sink);
 void UnbindEvents(TAuControl& control);
 

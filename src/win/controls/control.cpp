@@ -839,6 +839,9 @@ void WinControl::PaintTo(HDC dc, int x, int y) {
         // take the DC's origin for their window's.
         Surface s;
         if (s.Resize(client.right, client.bottom)) {
+            // Controls that paint only part of themselves rely on the
+            // background being erased first.
+            SendMessageW(Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(s.Dc()), 0);
             SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.Dc()),
                          PRF_CLIENT | PRF_ERASEBKGND);
             BitBlt(dc, x + clientOrigin.x, y + clientOrigin.y, client.right, client.bottom, s.Dc(),

@@ -261,6 +261,41 @@ TEST(Events, PanelLeavesAndEntersAgainAroundItsChild) {
                  MAKELPARAM(10, 10));
     SendMessageW(static_cast<win::WinControl&>(o).Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(page.sink.Joined(), "Outer down, Outer click, Outer up");
+    page.sink.lines.clear();
+    // A right click on a control without a popup menu goes to the container
+    // that has one.
+    page.root->PopupMenu.emplace_back();
+    BindEvents(*ControlOf(*page.root), page.sink);
+    POINT screen = ControlOf(inner)->Ctl().ClientToScreen(POINT{5, 5});
+    SendMessageW(static_cast<win::WinControl&>(ControlOf(inner)->Ctl()).Handle(), WM_CONTEXTMENU, 0,
+                 MAKELPARAM(screen.x, screen.y));
+    EXPECT_EQ(page.sink.Joined(), "Page menu");
+}
+
+TEST(Factory, AbsurdStoredSizesNeitherCrashNorAllocate) {
+    TestPage page(300, 200);
+    TAuObject& wide = page.Add(*page.root, K::Panel, "Wide", -100000, 5, 2000000000, 40);
+    TAuObject& neg = page.Add(*page.root, K::GroupBox, "Neg", 5, 5, -50, -2147483647);
+    TAuObject& icons = page.Add(*page.root, K::TabNotebook, "Icons", 5, 60, 100, 80);
+    icons.As<model::TabNotebookProps>().IconWidth = 2000000000;
+    icons.As<model::TabNotebookProps>().IconHeight = -5;
+    page.Add(icons, K::TabSheet, "Sheet", 0, 0, 1, 1).As<model::TabSheetProps>().Icon =
+        test::PngPicture(test::Solid(3, 3, 0xFF00FF00));
+    wide.As<model::PanelProps>().Font.Size = 2000000000;
+    wide.As<model::PanelProps>().Back.Caption = "huge";
+    page.Build();
+    EXPECT_EQ(ControlOf(neg)->Ctl().Width(), 1);
+    EXPECT_EQ(ControlOf(neg)->Ctl().Height(), 1);
+    int w = 0, h = 0;
+    ImageList_GetIconSize(page.Ctl<TAuTabNotebook>(icons).ImageList(), &w, &h);
+    EXPECT_EQ(w, 256);
+    EXPECT_EQ(h, 1);
+    // Painting on screen and off screen copes (a side beyond the largest
+    // back buffer gives no snapshot rather than a huge allocation).
+    UpdateWindow(page.host.Handle());
+    Pump(30);
+    EXPECT_TRUE(page.Ctl<TAuPanel>(wide).Snapshot().Empty());
+    EXPECT_FALSE(page.Ctl<TAuPanel>(*page.root).Snapshot().Empty());
 }
 
 // ------------------------------------------------------------ tab notebook
@@ -463,6 +498,81 @@ TEST_F(SplitterTest, NoDraggingInTheDesignView) {
     Make(2, true);
     Drag(102, 152);
     EXPECT_EQ(Width(left), 100);
+}
+
+} // namespace
+} // namespace orv::objects
+
+namespace orv::objects {
+namespace {
+
+// A page with every container: what the screen shows and what PaintTo
+// paints off screen must be the same picture (the editor and the snapshots
+// rely on the latter). Kept as PNGs with ORVEXA_TEST_SHOTS set.
+TEST(ContainersLook, ScreenAndPaintToAgree) {
+    for (bool design : {false, true}) {
+        TestPage page(480, 320, design);
+        auto& rootBack = page.root->As<model::PanelProps>();
+        rootBack.BackColor = 0x00603010;
+        rootBack.Back.GradientStyle = 1;
+        rootBack.Back.GradientColor = 0x00F0D0A0;
+        rootBack.Back.Caption = "Welcome & enjoy";
+        rootBack.Back.Layout = 2;
+        rootBack.Font = model::ArialFont(14, model::fontstyle::kBold, 0x00FFFFFF);
+
+        TAuObject& side = page.Add(*page.root, K::Panel, "Side", 0, 0, 110, 10);
+        side.Align = 3;
+        auto& sideProps = side.As<model::PanelProps>();
+        sideProps.BackColor = 0x00E0E0E0;
+        sideProps.Back.Caption = "Side";
+        sideProps.Back.Border = 3;
+        sideProps.Back.BorderStyle = 1;
+        TAuObject& split = page.Add(*page.root, K::Splitter, "Split", 110, 0, 5, 10);
+        split.Align = 3;
+        split.As<model::SplitterProps>().Beveled = true;
+
+        gfx::Image tile = gfx::MakeImage(16, 16);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                tile.At(x, y) = ((x / 8 + y / 8) % 2) ? 0xFFFFC040 : 0x80FFFFFF;
+        TAuObject& pic = page.Add(*page.root, K::Panel, "Pic", 130, 10, 150, 90);
+        auto& picProps = pic.As<model::PanelProps>();
+        picProps.Back.BackImage = test::PngPicture(tile);
+        picProps.Back.BackImageStyle = 3;
+        picProps.Back.Caption = "Tiled";
+        picProps.Back.Border = 2;
+        picProps.Back.BorderStyle = 1;
+        picProps.Border = 1;
+
+        TAuObject& nb = page.Add(*page.root, K::TabNotebook, "Book", 130, 110, 200, 150);
+        for (int i = 0; i < 2; ++i) {
+            TAuObject& s = page.Add(nb, K::TabSheet, "S" + std::to_string(i), 0, 0, 1, 1);
+            s.As<model::TabSheetProps>().Caption = i ? "Second" : "First";
+            if (i == 0)
+                s.As<model::TabSheetProps>().Icon = test::PngPicture(tile);
+        }
+        TAuObject& gb = page.Add(nb.Child(0), K::GroupBox, "Group", 10, 10, 150, 90);
+        gb.As<model::GroupBoxProps>().Caption = "Options";
+        TAuObject& inGroup = page.Add(gb, K::Panel, "InGroup", 10, 25, 60, 40);
+        inGroup.As<model::PanelProps>().Back.GradientStyle = 6;
+        inGroup.As<model::PanelProps>().Back.GradientColor = 0x0000FF00;
+
+        TAuObject& sb = page.Add(*page.root, K::ScrollBox, "Scroll", 340, 10, 120, 120);
+        sb.As<model::ScrollBoxProps>().BackColor = 0x00FFFFFF;
+        TAuObject& below = page.Add(sb, K::Panel, "Far", 20, 150, 60, 40);
+        below.Visible = false; // shown in the design view only
+        page.Add(sb, K::Panel, "Near", 10, 10, 80, 50);
+        page.Build();
+        Pump(100);
+
+        win::WinControl& root = page.Ctl<TAuPanel>(*page.root);
+        gfx::Image screen = win::CaptureWindow(root.Handle(), true);
+        gfx::Image painted = root.Snapshot();
+        const std::string name = design ? "containers-design" : "containers";
+        test::KeepShot(screen, name + "-screen");
+        test::KeepShot(painted, name + "-painted");
+        EXPECT_EQ(Mismatches(painted, screen), 0) << name;
+    }
 }
 
 } // namespace

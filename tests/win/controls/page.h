@@ -30,6 +30,7 @@ public:
     void ObjectMouseDown(objects::TAuControl& c, const win::MouseArgs&) override { Add(c, "down"); }
     void ObjectMouseMove(objects::TAuControl&, const win::MouseArgs&) override {}
     void ObjectMouseUp(objects::TAuControl& c, const win::MouseArgs&) override { Add(c, "up"); }
+    void ObjectPopupMenu(objects::TAuControl& c, POINT) override { Add(c, "menu"); }
 
 private:
     void Add(objects::TAuControl& c, const char* what) {
