@@ -137,8 +137,9 @@ void FillGradient(HDC dc, int code, COLORREF a, const RECT& rect, COLORREF b) {
         return;
     // Every row (or column) has one colour: compute the visible ones with
     // the gfx arithmetic on a one-pixel strip and stretch it across. The
-    // strip starts at an even offset from the rectangle so the middle line
-    // of the mirrored codes falls where it falls in place.
+    // strip is shifted by an even amount, which keeps the middle line of
+    // the mirrored codes in place for every rectangle whose centre is not
+    // above (or left of) the origin; painting always uses such rectangles.
     const bool rows = RowGradient(code);
     const int64_t v0 = rows ? visible.top : visible.left;
     const int64_t v1 = rows ? visible.bottom : visible.right;
@@ -410,11 +411,16 @@ void Picture::DrawPlaced(HDC dc, gfx::ImageFill fill, const RECT& area) const {
         RestoreDC(dc, saved);
         return;
     }
+    RECT clip;
+    if (GetClipBox(dc, &clip) == NULLREGION)
+        return;
     for (int r = 0; r < tiles.rows; ++r)
         for (int c = 0; c < tiles.columns; ++c) {
             RECT d = first;
             OffsetRect(&d, c * width_, r * height_);
-            Draw(dc, d);
+            RECT seen;
+            if (IntersectRect(&seen, &d, &clip) && IntersectRect(&seen, &seen, &area))
+                Draw(dc, d);
         }
 }
 

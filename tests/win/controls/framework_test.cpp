@@ -341,6 +341,7 @@ TEST(Hints, ShowAfterThePauseAndGoWithThePointer) {
     Pump(200);
     EXPECT_TRUE(HintShowing());
     EXPECT_EQ(ShownHint(), "Open the manual");
+    test::KeepShot(CaptureWindow(GetDesktopWindow(), false), "hint-desktop");
     test::MovePointer(b, 20, 20); // no hint there
     Pump(150);
     EXPECT_FALSE(HintShowing());
