@@ -444,3 +444,57 @@ TEST(Painting, PaintToMatchesWhatTheScreenShows) {
 
 } // namespace
 } // namespace orv::win
+
+namespace orv::win {
+namespace {
+
+// Stored pictures become drawable: translucent pixels blend, metafiles
+// play, damaged or empty pictures draw nothing.
+TEST(Pictures, DecodeBlendPlayAndRefuse) {
+    Surface s;
+    ASSERT_TRUE(s.Resize(40, 20));
+    RECT all{0, 0, 40, 20};
+    FillRect(s.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+    Picture half;
+    ASSERT_TRUE(half.Assign(test::PngPicture(test::Solid(2, 2, 0x80000000))));
+    EXPECT_EQ(half.Width(), 2);
+    half.Draw(s.Dc(), RECT{0, 0, 20, 20});
+    // A metafile of a blue rectangle, stored as its bytes.
+    HDC mdc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(mdc, nullptr);
+    RECT mr{0, 0, 100, 100};
+    FillRect(mdc, &mr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(mdc, &mr, blue);
+    DeleteObject(blue);
+    HENHMETAFILE emf = CloseEnhMetaFile(mdc);
+    model::TPicture meta;
+    meta.Class = model::PictureClass::Metafile;
+    meta.Bytes.resize(GetEnhMetaFileBits(emf, 0, nullptr));
+    GetEnhMetaFileBits(emf, static_cast<UINT>(meta.Bytes.size()), meta.Bytes.data());
+    DeleteEnhMetaFile(emf);
+    Picture m;
+    ASSERT_TRUE(m.Assign(meta));
+    EXPECT_GT(m.Width(), 0);
+    m.Draw(s.Dc(), RECT{20, 0, 40, 20});
+
+    gfx::Image img = s.CopyOut(gfx::Rect{0, 0, 40, 20});
+    const uint32_t grey = test::Rgb(img, 10, 10);
+    EXPECT_NEAR(static_cast<int>(grey & 0xFF), 127, 2); // black at half over white
+    EXPECT_EQ(test::Rgb(img, 30, 10), 0x0000FFu);
+
+    model::TPicture broken = test::PngPicture(test::Solid(2, 2, 0xFF000000));
+    broken.Bytes.resize(broken.Bytes.size() / 2);
+    Picture b;
+    EXPECT_FALSE(b.Assign(broken));
+    EXPECT_TRUE(b.Empty());
+    model::TPicture none;
+    EXPECT_FALSE(b.Assign(none));
+    model::TPicture wrongClass = test::PngPicture(test::Solid(2, 2, 0xFF000000));
+    wrongClass.Class = model::PictureClass::Jpeg;
+    EXPECT_FALSE(b.Assign(wrongClass));
+}
+
+} // namespace
+} // namespace orv::win
