@@ -75,9 +75,9 @@ bool Window::CreateHandle(const CreateArgs& args) {
     if (!h)
         return false;
     hwnd_ = h;
-    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // A native control keeps its own window data; `this` lives in the
+    // subclass data.
     if (!SetWindowSubclass(h, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
         DestroyWindow(h);
         hwnd_ = nullptr;
         return false;
@@ -135,7 +135,6 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
         LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         if (self) {
             self->hwnd_ = nullptr;
             try {

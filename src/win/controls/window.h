@@ -1,9 +1,9 @@
 // The thin window layer: a Window owns one HWND and routes its messages to
 // one virtual handler. Windows of our own class get `this` through
 // lpCreateParams; native controls (buttons, tab controls, edits, ...) are
-// subclassed. Either way `this` lives in GWLP_USERDATA until WM_NCDESTROY,
-// and every message is handled inside a catch-all, so no exception ever
-// reaches the platform.
+// subclassed. `this` lives in GWLP_USERDATA (our class) or in the subclass
+// data (native controls) until WM_NCDESTROY, and every message is handled
+// inside a catch-all, so no exception ever reaches the platform.
 #pragma once
 
 #include <windows.h>
