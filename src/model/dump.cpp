@@ -235,8 +235,7 @@ std::string DumpProject(const TAuProject& p) {
         io.Open("[" + std::to_string(i) + "] " + Dumper::Quote(e.Name) + " at " +
                 std::to_string(e.Position) + ", " + std::to_string(e.Length) + " bytes" +
                 (e.Cache ? " (cached)" : ""));
-        if (!e.Summary.Name.empty() || !e.Summary.Children.empty())
-            detail::DumpSummary(io, e.Summary);
+        detail::DumpSummary(io, e.Summary);
         io.Close();
     }
     io.Close();

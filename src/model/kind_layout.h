@@ -103,7 +103,7 @@ template <class IO> void ListBoxItems(IO& io, std::vector<TListBoxItem>& v) {
 template <class IO> void Block(IO& io, PanelProps& p) {
     PanelBack(io, p.Back);
     io.Color("BackColor", p.BackColor);
-    io.U8("Border", p.Border);
+    io.U8("StandardBorder", p.Border);
     io.Font("Font", p.Font);
 }
 

@@ -5,7 +5,9 @@
 #include "model/codes.h"
 #include "model/io.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <limits>
 
 namespace orv::model {
@@ -54,29 +56,70 @@ void RefreshPageSummary(TFormData& page, const TAuObject& root) {
 
 namespace {
 
-// A read-only view of a file that knows its size and position, so the
-// bounds checks before every stored count cost no system call.
+// A read-only view of a file that knows its size and reads through its own
+// buffer, so the many small reads of a page table and the bounds checks
+// before every stored count cost no system call each.
 class FileReadView : public Stream {
 public:
-    explicit FileReadView(FileStream& f) : f_(f), size_(f.Size()), pos_(f.Position()) {}
+    explicit FileReadView(FileStream& f)
+        : f_(f), size_(f.Size()), pos_(f.Position()), filePos_(pos_) {}
     size_t Read(void* buf, size_t n) override {
-        size_t k = f_.Read(buf, n);
-        pos_ += static_cast<int64_t>(k);
-        return k;
+        auto* out = static_cast<uint8_t*>(buf);
+        size_t done = 0;
+        while (done < n) {
+            if (pos_ >= bufStart_ && pos_ < bufStart_ + static_cast<int64_t>(bufLen_)) {
+                size_t off = static_cast<size_t>(pos_ - bufStart_);
+                size_t k = std::min(n - done, bufLen_ - off);
+                std::memcpy(out + done, buf_.data() + off, k);
+                done += k;
+                pos_ += static_cast<int64_t>(k);
+                continue;
+            }
+            size_t want = n - done;
+            SeekFile(pos_);
+            if (want >= kChunk) { // large reads go straight to the caller
+                size_t k = f_.Read(out + done, want);
+                filePos_ += static_cast<int64_t>(k);
+                pos_ += static_cast<int64_t>(k);
+                done += k;
+                if (k < want)
+                    break;
+                continue;
+            }
+            buf_.resize(kChunk);
+            bufLen_ = f_.Read(buf_.data(), kChunk);
+            bufStart_ = pos_;
+            filePos_ += static_cast<int64_t>(bufLen_);
+            if (bufLen_ == 0)
+                break;
+        }
+        return done;
     }
     size_t Write(const void*, size_t) override { return 0; }
     int64_t Position() const override { return pos_; }
     void Seek(int64_t pos) override {
-        f_.Seek(pos);
+        if (pos < 0)
+            throw StreamError("seek before start");
         pos_ = pos;
     }
     int64_t Size() const override { return size_; }
     void SetSize(int64_t) override { throw StreamError("read-only"); }
 
 private:
+    void SeekFile(int64_t p) {
+        if (filePos_ != p) {
+            f_.Seek(p);
+            filePos_ = p;
+        }
+    }
+    static constexpr size_t kChunk = 64 * 1024;
     FileStream& f_;
     int64_t size_;
     int64_t pos_;
+    int64_t filePos_;
+    std::vector<uint8_t> buf_;
+    int64_t bufStart_ = 0;
+    size_t bufLen_ = 0;
 };
 
 template <class IO> void SummaryNode(IO& io, TObjectInfo& n) {
@@ -229,7 +272,6 @@ bool WriteProjectStream(const TAuProject& project, Stream& out, Stream* oldStrea
                         const std::string& name, Reporter& r, const ProjectWriteOptions& options,
                         std::vector<PageSpan>& spans) {
     TAuProject& p = const_cast<TAuProject&>(project); // the walkers take non-const records
-    Writer io(out, r);
     bool progressShown = false;
     auto closeProgress = [&] {
         if (progressShown && options.progress.close)
@@ -238,8 +280,15 @@ bool WriteProjectStream(const TAuProject& project, Stream& out, Stream* oldStrea
     };
     spans.assign(p.Pages.size(), PageSpan{});
     try {
-        out.WriteI32(kProjectMagic);
-        out.WriteI32(0);
+        // Everything before the page records is built in memory first: the
+        // records' positions follow from the lengths known beforehand, so the
+        // table is written once, with its final positions, in one piece.
+        MemoryStream head;
+        Writer io(head, r);
+        head.WriteI32(kProjectMagic);
+        head.WriteI32(0);
+        const int32_t count = detail::CheckedCount(p.Pages.size());
+        int64_t tablePos = 0;
         bool ok = io.Run([&] {
             io.Guard(code::kWriteHeader, [&] {
                 int32_t k;
@@ -254,34 +303,53 @@ bool WriteProjectStream(const TAuProject& project, Stream& out, Stream* oldStrea
                     for (int32_t i = 0; i < k; ++i)
                         fill.push_back(static_cast<int32_t>(Random::Next(2147483647u)));
                 }
-                out.WriteI32(k);
+                head.WriteI32(k);
                 for (int32_t v : fill)
-                    out.WriteI32(v);
+                    head.WriteI32(v);
                 std::string text = p.ProjectPassword + kSep + kSep + kSep;
                 for (char& c : text)
                     c = static_cast<char>(c ^ (k & 0xFF));
                 io.Str("Header", text);
             });
-        });
-        if (!ok)
-            return false;
-        out.WriteU8(1); // reserved flag
-        const int32_t count = detail::CheckedCount(p.Pages.size());
-        int64_t tablePos = 0;
-        ok = io.Run([&] {
+            head.WriteU8(1); // reserved flag
             io.Guard(code::kWriteSettings, [&] {
                 Settings(io, p);
-                out.WriteI32(count);
+                head.WriteI32(count);
             });
-            if (options.progress.show) {
-                options.progress.show(msg::kSaveProgressTitle, count);
-                progressShown = true;
-            }
-            tablePos = out.Position();
+            tablePos = head.Position();
             for (auto& e : p.Pages)
                 PageEntry(io, e->Name, e->Position, e->Length);
             for (auto& e : p.Pages)
                 SummaryNode(io, e->Summary);
+            int64_t pos = out.Position() + head.Size();
+            for (int32_t k = 0; k < count; ++k) {
+                const TFormData& e = *p.Pages[static_cast<size_t>(k)];
+                int64_t len = e.Cache ? e.Cache->Size() : std::max<int32_t>(e.Length, 0);
+                if (pos > std::numeric_limits<int32_t>::max() ||
+                    len > std::numeric_limits<int32_t>::max())
+                    throw StreamError("project file too large");
+                spans[static_cast<size_t>(k)] = {static_cast<int32_t>(pos),
+                                                 static_cast<int32_t>(len)};
+                pos += len;
+            }
+            // The names are unchanged, so the entries overwrite the first
+            // copy exactly.
+            head.Seek(tablePos);
+            for (int32_t k = 0; k < count; ++k) {
+                PageSpan& sp = spans[static_cast<size_t>(k)];
+                PageEntry(io, p.Pages[static_cast<size_t>(k)]->Name, sp.Position, sp.Length);
+            }
+        });
+        if (!ok)
+            return false;
+        out.WriteBytes(head.Data());
+
+        if (options.progress.show) {
+            options.progress.show(msg::kSaveProgressTitle, count);
+            progressShown = true;
+        }
+        Writer copier(out, r);
+        ok = copier.Run([&] {
             for (int32_t k = 0; k < count; ++k) {
                 if (options.progress.step)
                     options.progress.step(k);
@@ -290,8 +358,7 @@ bool WriteProjectStream(const TAuProject& project, Stream& out, Stream* oldStrea
                     r.Show(msg::kNoSource, msg::kErrorCaption, mb::kIconError | mb::kOk);
                     throw Reported{};
                 }
-                int64_t start = out.Position();
-                io.Guard(code::kCopyPageRecord, [&] {
+                copier.Guard(code::kCopyPageRecord, [&] {
                     if (e.Cache) {
                         out.WriteBytes(e.Cache->Data());
                         return;
@@ -303,24 +370,7 @@ bool WriteProjectStream(const TAuProject& project, Stream& out, Stream* oldStrea
                     oldStream->Seek(e.Position);
                     out.CopyFrom(*oldStream, e.Length);
                 });
-                int64_t end = out.Position();
-                if (start > std::numeric_limits<int32_t>::max() ||
-                    end - start > std::numeric_limits<int32_t>::max())
-                    throw StreamError("project file too large");
-                spans[static_cast<size_t>(k)] = {static_cast<int32_t>(start),
-                                                 static_cast<int32_t>(end - start)};
             }
-            closeProgress();
-            // Rewrite the table with the new positions: the names are the
-            // same, so the bytes overwrite the first copy exactly.
-            int64_t endPos = out.Position();
-            out.Seek(tablePos);
-            for (int32_t k = 0; k < count; ++k) {
-                TFormData& e = *p.Pages[static_cast<size_t>(k)];
-                PageSpan& sp = spans[static_cast<size_t>(k)];
-                PageEntry(io, e.Name, sp.Position, sp.Length);
-            }
-            out.Seek(endPos);
         });
         closeProgress();
         return ok;
