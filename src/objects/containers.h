@@ -165,6 +165,7 @@ protected:
     void FillCreateArgs(win::CreateArgs& args) override;
     void HandleCreated() override;
     void Resized() override;
+    void ChildrenChanged() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -32,6 +32,12 @@ void TAuScrollBox::ChildrenLoaded() {
     UpdateScrollBars();
 }
 
+void TAuScrollBox::ChildrenChanged() {
+    // While the children are being loaded ChildrenLoaded does it once.
+    if (!AlignSuspended())
+        UpdateScrollBars();
+}
+
 void TAuScrollBox::PropertiesChanged() {
     SetColor(Props().BackColor);
     if (HWND h = Handle()) {

@@ -242,6 +242,8 @@ void Control::SetBounds(int x, int y, int width, int height) {
     BoundsChanged(old);
     if (parent_ && align_ != Align::None && !parent_->aligning_)
         parent_->Realign();
+    if (parent_)
+        parent_->ChildrenChanged();
 }
 
 void Control::SetAlign(Align align) {
@@ -261,6 +263,8 @@ void Control::SetVisible(bool visible) {
         parent_->InvalidateRect(Shifted(bounds_, -parent_->scroll_.x, -parent_->scroll_.y));
     if (parent_ && align_ != Align::None)
         parent_->Realign();
+    if (parent_)
+        parent_->ChildrenChanged();
 }
 
 void Control::SetEnabled(bool enabled) {
@@ -491,6 +495,7 @@ Control& WinControl::AddChild(std::unique_ptr<Control> child, int index) {
     ref.ParentChanged();
     if (ref.GetAlign() != Align::None)
         Realign();
+    ChildrenChanged();
     return ref;
 }
 
@@ -522,6 +527,7 @@ std::unique_ptr<Control> WinControl::RemoveChild(Control* child) {
         child->parent_ = nullptr;
         if (child->GetAlign() != Align::None)
             Realign();
+        ChildrenChanged();
         return out;
     }
     return nullptr;

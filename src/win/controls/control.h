@@ -251,6 +251,8 @@ protected:
     virtual void PaintOverlay(const Canvas&) {}
     // After the window exists (children not yet created).
     virtual void HandleCreated() {}
+    // A child was added, removed, moved, sized, shown or hidden.
+    virtual void ChildrenChanged() {}
     // The client size changed (after alignment of the children).
     virtual void Resized() {}
     // Native controls that report their own clicks (a push button's

@@ -435,6 +435,11 @@ TEST(ScrollBox, ScrollBarsFollowTheChildrenOutsideTheDesignView) {
         RECT client;
         GetClientRect(box.Handle(), &client);
         EXPECT_EQ(box.ScrollOffset().y, 350 - client.bottom);
+        // Children moved later (the editor) update the ranges.
+        child.SetPosition(400, 10);
+        EXPECT_TRUE(GetWindowLongW(box.Handle(), GWL_STYLE) & WS_HSCROLL);
+        EXPECT_FALSE(GetWindowLongW(box.Handle(), GWL_STYLE) & WS_VSCROLL);
+        EXPECT_EQ(box.ScrollOffset().y, 0);
     }
 }
 
