@@ -11,6 +11,11 @@ constexpr int kHSplitCursor = -14, kVSplitCursor = -15;
 
 enum ResizeStyle : uint8_t { kNone = 0, kLine, kUpdate, kPattern };
 
+// A stored style beyond the table counts as the default, Pattern.
+uint8_t StyleOf(const model::SplitterProps& p) {
+    return p.ResizeStyle <= kPattern ? p.ResizeStyle : uint8_t{kPattern};
+}
+
 // An 8 x 8 checker brush for the hatched drag bar.
 HBRUSH CheckerBrush() {
     static const WORD bits[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
@@ -128,7 +133,7 @@ void TAuSplitter::DoMouseDown(const win::MouseArgs& args) {
     downPos_ = Horizontal() ? args.x + Left() : args.y + Top();
     newSize_ = startSize_;
     dragging_ = true;
-    if (Props().ResizeStyle == kLine || Props().ResizeStyle == kPattern)
+    if (StyleOf(Props()) == kLine || StyleOf(Props()) == kPattern)
         ShowFeedback(true);
 }
 
@@ -146,7 +151,7 @@ void TAuSplitter::DoMouseMove(const win::MouseArgs& args) {
     if (feedback)
         ShowFeedback(false);
     newSize_ = size;
-    if (Props().ResizeStyle == kUpdate) {
+    if (StyleOf(Props()) == kUpdate) {
         // Live: the pointer position is measured in the parent, which does
         // not move, so each step is taken from the start.
         ApplySize(newSize_);
@@ -208,7 +213,7 @@ void TAuSplitter::ShowFeedback(bool on) {
         default:
             break;
         }
-        if (Props().ResizeStyle == kLine) {
+        if (StyleOf(Props()) == kLine) {
             // A two-pixel line in the middle of the bar.
             if (Horizontal())
                 r.left += std::max(w / 2 - 1, 0), r.right = r.left + 2;
@@ -222,7 +227,7 @@ void TAuSplitter::ShowFeedback(bool on) {
     // Inverting twice restores the pixels, so the same call draws and erases.
     HDC dc = GetDCEx(p->Handle(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
     if (dc) {
-        HBRUSH brush = Props().ResizeStyle == kPattern ? CheckerBrush() : nullptr;
+        HBRUSH brush = StyleOf(Props()) == kPattern ? CheckerBrush() : nullptr;
         HGDIOBJ old = SelectObject(dc, brush ? brush : GetStockObject(GRAY_BRUSH));
         PatBlt(dc, feedbackRect_.left, feedbackRect_.top, feedbackRect_.right - feedbackRect_.left,
                feedbackRect_.bottom - feedbackRect_.top, PATINVERT);
