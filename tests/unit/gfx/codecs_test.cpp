@@ -107,7 +107,7 @@ TEST(DecodeBmp, EveryPixelLayoutGivesTheSamePicture) {
 
     struct Case {
         const char* name;
-        test::BmpSpec spec;
+        test::BmpParts parts;
     } cases[] = {
         {"8-bit", {40, 3, 2, 8, 0, 0, palette, {}, BottomUp(test::PadRows(index8, 3), 4)}},
         {"8-bit top-down", {40, 3, -2, 8, 0, 0, palette, {}, test::PadRows(index8, 3)}},
@@ -137,17 +137,17 @@ TEST(DecodeBmp, EveryPixelLayoutGivesTheSamePicture) {
     };
     // The swapped-mask case stores each pixel as 0x00BBGGRR.
     for (uint32_t p : kPicture)
-        test::Put32(cases[11].spec.pixels, ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
-    cases[11].spec.pixels = BottomUp(cases[11].spec.pixels, 12);
+        test::Put32(cases[11].parts.pixels, ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+    cases[11].parts.pixels = BottomUp(cases[11].parts.pixels, 12);
 
     for (const Case& c : cases)
-        ExpectPixels(Decode(PictureFormat::Bitmap, test::MakeBmp(c.spec)), 3, 2, kPicture, c.name);
+        ExpectPixels(Decode(PictureFormat::Bitmap, test::MakeBmp(c.parts)), 3, 2, kPicture, c.name);
 }
 
 TEST(DecodeBmp, OneBitAndAlphaMasks) {
     // 1-bit, 9 pixels wide so that a row spans two bytes.
     const Bytes bits = {0xAA, 0x80, 0x55, 0x00}; // rows top-down: 101010101 / 010101010
-    test::BmpSpec one{40, 9, 2, 1, 0, 0, {0x000000, 0xFFFFFF}, {}, {}};
+    test::BmpParts one{40, 9, 2, 1, 0, 0, {0x000000, 0xFFFFFF}, {}, {}};
     one.pixels = BottomUp(test::PadRows(bits, 2), 4);
     std::vector<uint32_t> want;
     for (int y = 0; y < 2; ++y)
@@ -203,7 +203,7 @@ TEST(DecodeBmp, RunLengthEncoded) {
 
 TEST(DecodeBmp, RefusesDamagedFiles) {
     const std::vector<uint32_t> palette = {0x000000, 0xFFFFFF};
-    auto good = [] { return test::BmpSpec{40, 3, 2, 24, 0, 0, {}, {}, Bytes(24, 0x7F)}; };
+    auto good = [] { return test::BmpParts{40, 3, 2, 24, 0, 0, {}, {}, Bytes(24, 0x7F)}; };
     struct Case {
         const char* name;
         Bytes bytes;
@@ -494,7 +494,7 @@ TEST(DecodeIco, RefusesDamagedFiles) {
 TEST(DecodePng, ExpandsEveryColourTypeToRgba) {
     struct Case {
         const char* name;
-        test::PngSpec spec;
+        test::PngParts parts;
         std::vector<uint32_t> want;
     } cases[] = {
         {"gray 1-bit", {3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {0xA0}}, {W, K, W}},
@@ -539,23 +539,23 @@ TEST(DecodePng, ExpandsEveryColourTypeToRgba) {
          {0xFF445566, 0xFF112233}},
     };
     for (const Case& c : cases)
-        ExpectPixels(Decode(PictureFormat::Png, test::MakePng(c.spec)), c.spec.width, c.spec.height,
-                     c.want, c.name);
+        ExpectPixels(Decode(PictureFormat::Png, test::MakePng(c.parts)), c.parts.width,
+                     c.parts.height, c.want, c.name);
 }
 
 TEST(DecodePng, InterlacedMatchesPlain) {
-    test::PngSpec spec{13, 11, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {}};
+    test::PngParts parts{13, 11, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {}};
     std::vector<uint32_t> want;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
+    for (int y = 0; y < parts.height; ++y)
+        for (int x = 0; x < parts.width; ++x) {
             const uint8_t px[4] = {static_cast<uint8_t>(x * 19), static_cast<uint8_t>(y * 23),
                                    static_cast<uint8_t>(x * y), static_cast<uint8_t>(255 - x - y)};
-            spec.rows.insert(spec.rows.end(), px, px + 4);
+            parts.rows.insert(parts.rows.end(), px, px + 4);
             want.push_back(static_cast<uint32_t>(px[3]) << 24 | px[0] << 16 | px[1] << 8 | px[2]);
         }
-    ExpectPixels(Decode(PictureFormat::Png, test::MakePng(spec)), 13, 11, want, "plain");
-    spec.interlaced = true;
-    ExpectPixels(Decode(PictureFormat::Png, test::MakePng(spec)), 13, 11, want, "interlaced");
+    ExpectPixels(Decode(PictureFormat::Png, test::MakePng(parts)), 13, 11, want, "plain");
+    parts.interlaced = true;
+    ExpectPixels(Decode(PictureFormat::Png, test::MakePng(parts)), 13, 11, want, "interlaced");
 }
 
 // Recomputes the IHDR checksum after a test changed the header fields.
@@ -612,14 +612,14 @@ TEST(EncodePng, RoundTripsAndWritesRgbWhenOpaque) {
 
 // A 16 x 16 picture in four flat quadrants, so that lossy coding stays
 // close to the input.
-test::JpegSpec Quadrants(int components, const uint8_t (*colors)[4]) {
-    test::JpegSpec spec{16, 16, components};
+test::JpegParts Quadrants(int components, const uint8_t (*colors)[4]) {
+    test::JpegParts parts{16, 16, components};
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
             const uint8_t* c = colors[(y / 8) * 2 + x / 8];
-            spec.samples.insert(spec.samples.end(), c, c + components);
+            parts.samples.insert(parts.samples.end(), c, c + components);
         }
-    return spec;
+    return parts;
 }
 
 void ExpectNear(const Decoded& d, const std::vector<uint32_t>& quadrantColors,
@@ -692,10 +692,10 @@ TEST(DecodeJpeg, RefusesDamagedHeadersAndAcceptsCutImageData) {
 // ---- GIF ----------------------------------------------------------------
 
 TEST(DecodeGif, FirstFrameOnTheLogicalScreen) {
-    test::GifSpec spec;
-    spec.screenWidth = 4;
-    spec.screenHeight = 3;
-    spec.globalPalette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    test::GifParts parts;
+    parts.screenWidth = 4;
+    parts.screenHeight = 3;
+    parts.globalPalette = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
     test::GifFrame frame;
     frame.left = 1;
     frame.top = 1;
@@ -703,21 +703,21 @@ TEST(DecodeGif, FirstFrameOnTheLogicalScreen) {
     frame.height = 2;
     frame.transparent = 3;
     frame.indices = {0, 1, 3, 2};
-    spec.frames = {frame};
+    parts.frames = {frame};
     // A second frame that covers everything must not show.
     test::GifFrame second{0, 0, 4, 3, false, {}, -1, Bytes(12, 2)};
-    spec.frames.push_back(second);
-    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(spec)), 4, 3,
+    parts.frames.push_back(second);
+    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(parts)), 4, 3,
                  {0, 0, 0, 0, //
                   0, R, G, 0, //
                   0, 0, B, 0},
                  "frame with offset and transparency");
 
     // A local palette wins over the global one.
-    spec.frames = {{0, 0, 2, 1, false, {0x112233, 0x445566}, -1, {1, 0}}};
-    spec.screenWidth = 2;
-    spec.screenHeight = 1;
-    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(spec)), 2, 1, {0xFF445566, 0xFF112233},
+    parts.frames = {{0, 0, 2, 1, false, {0x112233, 0x445566}, -1, {1, 0}}};
+    parts.screenWidth = 2;
+    parts.screenHeight = 1;
+    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(parts)), 2, 1, {0xFF445566, 0xFF112233},
                  "local palette");
 
     // Interlaced rows land where they belong; a frame reaching past the
@@ -728,19 +728,19 @@ TEST(DecodeGif, FirstFrameOnTheLogicalScreen) {
         tall.indices.push_back(static_cast<uint8_t>(y % 4));
         want.push_back(std::vector<uint32_t>{R, G, B, W}[static_cast<size_t>(y % 4)]);
     }
-    spec.frames = {tall};
-    spec.screenWidth = 1;
-    spec.screenHeight = 10;
-    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(spec)), 1, 10, want, "interlaced");
-    spec.screenHeight = 6;
+    parts.frames = {tall};
+    parts.screenWidth = 1;
+    parts.screenHeight = 10;
+    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(parts)), 1, 10, want, "interlaced");
+    parts.screenHeight = 6;
     want.resize(6);
-    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(spec)), 1, 6, want, "clipped");
+    ExpectPixels(Decode(PictureFormat::Gif, test::MakeGif(parts)), 1, 6, want, "clipped");
 }
 
 TEST(DecodeGif, RefusesDamagedFiles) {
-    test::GifSpec spec{2, 2, {0, 0xFFFFFF}, {{0, 0, 2, 2, false, {}, -1, {0, 1, 1, 0}}}};
-    const Bytes good = test::MakeGif(spec);
-    test::GifSpec noFrames{2, 2, {0, 0xFFFFFF}, {}};
+    test::GifParts parts{2, 2, {0, 0xFFFFFF}, {{0, 0, 2, 2, false, {}, -1, {0, 1, 1, 0}}}};
+    const Bytes good = test::MakeGif(parts);
+    test::GifParts noFrames{2, 2, {0, 0xFFFFFF}, {}};
     struct Case {
         const char* name;
         Bytes bytes;
@@ -836,9 +836,9 @@ TEST(DecodePicture, LimitsAreCheckedBeforeDecoding) {
     Bytes png, bmp;
     ASSERT_TRUE(EncodePng(picture, png));
     ASSERT_TRUE(EncodeBmp(picture, bmp));
-    test::JpegSpec jpegSpec{5, 3, 1};
-    jpegSpec.samples.assign(15, 0);
-    test::GifSpec gifSpec{5, 3, {0xFF0000, 0}, {{0, 0, 5, 3, false, {}, -1, Bytes(15, 0)}}};
+    test::JpegParts jpegParts{5, 3, 1};
+    jpegParts.samples.assign(15, 0);
+    test::GifParts gifParts{5, 3, {0xFF0000, 0}, {{0, 0, 5, 3, false, {}, -1, Bytes(15, 0)}}};
     const Bytes icon = test::MakeIco({{5, 3, 32, png}});
     struct Input {
         PictureFormat format;
@@ -846,8 +846,8 @@ TEST(DecodePicture, LimitsAreCheckedBeforeDecoding) {
     } inputs[] = {
         {PictureFormat::Png, png},
         {PictureFormat::Bitmap, bmp},
-        {PictureFormat::Jpeg, test::MakeJpeg(jpegSpec)},
-        {PictureFormat::Gif, test::MakeGif(gifSpec)},
+        {PictureFormat::Jpeg, test::MakeJpeg(jpegParts)},
+        {PictureFormat::Gif, test::MakeGif(gifParts)},
         {PictureFormat::Icon, icon},
     };
     for (const Input& in : inputs) {
@@ -859,7 +859,7 @@ TEST(DecodePicture, LimitsAreCheckedBeforeDecoding) {
                       "too large");
     }
     // The default limits refuse a GIF screen of 65535 x 65535 from a tiny file.
-    Bytes huge = test::MakeGif(gifSpec);
+    Bytes huge = test::MakeGif(gifParts);
     huge[6] = huge[7] = huge[8] = huge[9] = 0xFF;
     ExpectFailure(Decode(PictureFormat::Gif, huge), "huge GIF screen", "too large");
 }
@@ -879,8 +879,8 @@ TEST(SniffPictureFormat, RecognisesLeadingBytes) {
     Bytes png, bmp;
     ASSERT_TRUE(EncodePng(picture, png));
     ASSERT_TRUE(EncodeBmp(picture, bmp));
-    test::JpegSpec jpegSpec{1, 1, 1};
-    jpegSpec.samples = {0};
+    test::JpegParts jpegParts{1, 1, 1};
+    jpegParts.samples = {0};
     struct Case {
         Bytes bytes;
         bool known;
@@ -888,7 +888,7 @@ TEST(SniffPictureFormat, RecognisesLeadingBytes) {
     } cases[] = {
         {png, true, PictureFormat::Png},
         {bmp, true, PictureFormat::Bitmap},
-        {test::MakeJpeg(jpegSpec), true, PictureFormat::Jpeg},
+        {test::MakeJpeg(jpegParts), true, PictureFormat::Jpeg},
         {test::MakeGif({1, 1, {0, 0}, {{0, 0, 1, 1, false, {}, -1, {0}}}}), true,
          PictureFormat::Gif},
         {Bytes{'G', 'I', 'F', '8', '7', 'a'}, true, PictureFormat::Gif},

@@ -44,44 +44,44 @@ static void PutPalette(Bytes& out, const std::vector<uint32_t>& palette, bool co
     }
 }
 
-Bytes MakeBmp(const BmpSpec& spec) {
+Bytes MakeBmp(const BmpParts& parts) {
     Bytes dib;
-    const bool core = spec.headerSize == 12;
-    Put32(dib, spec.headerSize);
+    const bool core = parts.headerSize == 12;
+    Put32(dib, parts.headerSize);
     if (core) {
-        Put16(dib, static_cast<uint32_t>(spec.width));
-        Put16(dib, static_cast<uint32_t>(spec.height));
+        Put16(dib, static_cast<uint32_t>(parts.width));
+        Put16(dib, static_cast<uint32_t>(parts.height));
         Put16(dib, 1);
-        Put16(dib, spec.bpp);
+        Put16(dib, parts.bpp);
     } else {
-        Put32(dib, static_cast<uint32_t>(spec.width));
-        Put32(dib, static_cast<uint32_t>(spec.height));
+        Put32(dib, static_cast<uint32_t>(parts.width));
+        Put32(dib, static_cast<uint32_t>(parts.height));
         Put16(dib, 1);
-        Put16(dib, spec.bpp);
-        Put32(dib, spec.compression);
-        Put32(dib, static_cast<uint32_t>(spec.pixels.size()));
+        Put16(dib, parts.bpp);
+        Put32(dib, parts.compression);
+        Put32(dib, static_cast<uint32_t>(parts.pixels.size()));
         Put32(dib, 2835);
         Put32(dib, 2835);
-        Put32(dib, spec.colorsUsed);
+        Put32(dib, parts.colorsUsed);
         Put32(dib, 0);
         // Larger headers carry the masks inside; the rest is zero.
-        for (size_t i = 0; dib.size() < spec.headerSize; ++i)
-            Put32(dib, spec.headerSize > 40 && i < spec.masks.size() ? spec.masks[i] : 0);
-        if (spec.headerSize == 40)
-            for (uint32_t m : spec.masks)
+        for (size_t i = 0; dib.size() < parts.headerSize; ++i)
+            Put32(dib, parts.headerSize > 40 && i < parts.masks.size() ? parts.masks[i] : 0);
+        if (parts.headerSize == 40)
+            for (uint32_t m : parts.masks)
                 Put32(dib, m);
     }
-    PutPalette(dib, spec.palette, core);
+    PutPalette(dib, parts.palette, core);
 
     Bytes file;
     file.push_back('B');
     file.push_back('M');
-    Put32(file, static_cast<uint32_t>(14 + dib.size() + spec.pixels.size()));
+    Put32(file, static_cast<uint32_t>(14 + dib.size() + parts.pixels.size()));
     Put32(file, 0);
-    Put32(file, spec.offBits >= 0 ? static_cast<uint32_t>(spec.offBits)
-                                  : static_cast<uint32_t>(14 + dib.size()));
+    Put32(file, parts.offBits >= 0 ? static_cast<uint32_t>(parts.offBits)
+                                   : static_cast<uint32_t>(14 + dib.size()));
     file.insert(file.end(), dib.begin(), dib.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), parts.pixels.begin(), parts.pixels.end());
     return file;
 }
 
@@ -114,7 +114,7 @@ static void PngWrite(png_structp png, png_bytep data, size_t n) {
 static void PngFlush(png_structp) {}
 
 // Plain data only between setjmp and the libpng calls.
-static bool PngWriteAll(png_structp png, png_infop info, const PngSpec* s, png_bytep* rows) {
+static bool PngWriteAll(png_structp png, png_infop info, const PngParts* s, png_bytep* rows) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(s->width), static_cast<png_uint_32>(s->height),
@@ -151,9 +151,9 @@ static bool PngWriteAll(png_structp png, png_infop info, const PngSpec* s, png_b
     return true;
 }
 
-Bytes MakePng(const PngSpec& spec) {
+Bytes MakePng(const PngParts& parts) {
     int channels = 1;
-    switch (spec.colorType) {
+    switch (parts.colorType) {
     case PNG_COLOR_TYPE_RGB:
         channels = 3;
         break;
@@ -166,11 +166,11 @@ Bytes MakePng(const PngSpec& spec) {
     default:
         break;
     }
-    const size_t rowBytes = (static_cast<size_t>(spec.width) * channels * spec.bitDepth + 7) / 8;
-    if (spec.rows.size() != rowBytes * static_cast<size_t>(spec.height))
+    const size_t rowBytes = (static_cast<size_t>(parts.width) * channels * parts.bitDepth + 7) / 8;
+    if (parts.rows.size() != rowBytes * static_cast<size_t>(parts.height))
         throw std::logic_error("MakePng: rows do not match the size");
-    Bytes rowsCopy = spec.rows;
-    std::vector<png_bytep> rows(static_cast<size_t>(spec.height));
+    Bytes rowsCopy = parts.rows;
+    std::vector<png_bytep> rows(static_cast<size_t>(parts.height));
     for (size_t y = 0; y < rows.size(); ++y)
         rows[y] = rowsCopy.data() + y * rowBytes;
 
@@ -178,7 +178,7 @@ Bytes MakePng(const PngSpec& spec) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, PngWrite, PngFlush);
-    const bool ok = PngWriteAll(png, info, &spec, rows.data());
+    const bool ok = PngWriteAll(png, info, &parts, rows.data());
     png_destroy_write_struct(&png, &info);
     if (!ok)
         throw std::logic_error("MakePng: libpng refused the picture");
@@ -197,7 +197,7 @@ static void JpegWriteError(j_common_ptr info) {
     std::longjmp(reinterpret_cast<JpegWriteContext*>(info)->jump, 1);
 }
 
-static bool JpegWriteAll(JpegWriteContext* c, const JpegSpec* s, unsigned char** buffer,
+static bool JpegWriteAll(JpegWriteContext* c, const JpegParts* s, unsigned char** buffer,
                          unsigned long* size) {
     if (setjmp(c->jump))
         return false;
@@ -225,13 +225,13 @@ static bool JpegWriteAll(JpegWriteContext* c, const JpegSpec* s, unsigned char**
     return true;
 }
 
-Bytes MakeJpeg(const JpegSpec& spec) {
+Bytes MakeJpeg(const JpegParts& parts) {
     JpegWriteContext context{};
     context.info.err = jpeg_std_error(&context.errors);
     context.errors.error_exit = JpegWriteError;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    const bool ok = JpegWriteAll(&context, &spec, &buffer, &size);
+    const bool ok = JpegWriteAll(&context, &parts, &buffer, &size);
     jpeg_destroy_compress(&context.info);
     Bytes out;
     if (ok && buffer)
@@ -264,18 +264,18 @@ static ColorMapObject* MakeMap(const std::vector<uint32_t>& palette) {
     return GifMakeMapObject(count, colors.data());
 }
 
-Bytes MakeGif(const GifSpec& spec) {
+Bytes MakeGif(const GifParts& parts) {
     Bytes out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, GifWrite, &error);
     if (!gif)
         throw std::logic_error("MakeGif: open failed");
     EGifSetGifVersion(gif, true);
-    ColorMapObject* global = MakeMap(spec.globalPalette);
+    ColorMapObject* global = MakeMap(parts.globalPalette);
     bool ok =
-        EGifPutScreenDesc(gif, spec.screenWidth, spec.screenHeight, 8, 0, global) != GIF_ERROR;
+        EGifPutScreenDesc(gif, parts.screenWidth, parts.screenHeight, 8, 0, global) != GIF_ERROR;
     GifFreeMapObject(global);
-    for (const GifFrame& f : spec.frames) {
+    for (const GifFrame& f : parts.frames) {
         if (f.transparent >= 0) {
             const GifByteType gce[4] = {1, 0, 0, static_cast<GifByteType>(f.transparent)};
             ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_ERROR;

@@ -15,7 +15,7 @@ void Put32(Bytes& out, uint32_t v);
 
 // A BMP file: file header, info header, optional masks and palette (each
 // palette entry 0x00RRGGBB), then `pixels` exactly as stored.
-struct BmpSpec {
+struct BmpParts {
     uint32_t headerSize = 40; // 12, 40, 108 ...
     int32_t width = 0;
     int32_t height = 0; // negative: top-down
@@ -27,7 +27,7 @@ struct BmpSpec {
     Bytes pixels{};
     int64_t offBits = -1; // -1: right after the palette
 };
-Bytes MakeBmp(const BmpSpec& spec);
+Bytes MakeBmp(const BmpParts& parts);
 // The DIB of an icon image: 40-byte header with doubled height, palette,
 // colour rows, mask rows.
 Bytes MakeIconDib(int width, int height, uint16_t bpp, const std::vector<uint32_t>& palette,
@@ -38,7 +38,7 @@ Bytes PadRows(const Bytes& rows, size_t rowBytes);
 
 // A PNG written with libpng's full writer: any colour type, bit depth and
 // interlacing. `rows` holds the rows packed as PNG stores them.
-struct PngSpec {
+struct PngParts {
     int width = 0;
     int height = 0;
     int colorType = 2; // PNG_COLOR_TYPE_*
@@ -52,10 +52,10 @@ struct PngSpec {
     bool trnsRgb = false;
     uint16_t trnsRgbValue[3] = {0, 0, 0};
 };
-Bytes MakePng(const PngSpec& spec);
+Bytes MakePng(const PngParts& parts);
 
 // A JPEG from interleaved samples (1, 3 or 4 components).
-struct JpegSpec {
+struct JpegParts {
     int width = 0;
     int height = 0;
     int components = 3;
@@ -64,7 +64,7 @@ struct JpegSpec {
     int quality = 100;
     Bytes samples{};
 };
-Bytes MakeJpeg(const JpegSpec& spec);
+Bytes MakeJpeg(const JpegParts& parts);
 
 // A GIF with one or more frames; palettes are 0x00RRGGBB.
 struct GifFrame {
@@ -74,12 +74,12 @@ struct GifFrame {
     int transparent = -1;
     Bytes indices{}; // width * height, rows in display order
 };
-struct GifSpec {
+struct GifParts {
     int screenWidth = 0, screenHeight = 0;
     std::vector<uint32_t> globalPalette{};
     std::vector<GifFrame> frames;
 };
-Bytes MakeGif(const GifSpec& spec);
+Bytes MakeGif(const GifParts& parts);
 
 // An ICO file; each entry's directory width/height bytes and its image bytes.
 struct IcoEntry {

@@ -69,7 +69,7 @@ std::vector<Sample> Samples() {
          test::MakeIco(
              {{2, 2, 24, test::MakeIconDib(2, 2, 24, {}, rows24, {0, 0, 0, 0, 0x40, 0, 0, 0})},
               {32, 32, 32, png}})});
-    test::JpegSpec jpeg{8, 8, 3};
+    test::JpegParts jpeg{8, 8, 3};
     for (int i = 0; i < 64; ++i)
         jpeg.samples.insert(jpeg.samples.end(),
                             {static_cast<uint8_t>(i * 4), 0x80, static_cast<uint8_t>(255 - i)});
@@ -77,11 +77,11 @@ std::vector<Sample> Samples() {
     out.push_back({"jpeg-rgb", PictureFormat::Jpeg, test::MakeJpeg(jpeg)});
     jpeg.progressive = true;
     out.push_back({"jpeg-progressive", PictureFormat::Jpeg, test::MakeJpeg(jpeg)});
-    test::JpegSpec cmyk{8, 8, 4};
+    test::JpegParts cmyk{8, 8, 4};
     cmyk.samples.assign(8 * 8 * 4, 0x40);
     cmyk.quality = 75;
     out.push_back({"jpeg-cmyk", PictureFormat::Jpeg, test::MakeJpeg(cmyk)});
-    test::GifSpec gif{
+    test::GifParts gif{
         4,
         3,
         pal,
