@@ -151,6 +151,9 @@ void ReplaceMainIconInImage(std::vector<uint8_t>& exe, const IconFile& icon) {
         padded.resize(sec.rawSize, 0);
         std::copy(padded.begin(), padded.end(), out.begin() + sec.rawOffset);
         PutU32(out.data() + sec.headerOffset + 8, static_cast<uint32_t>(bytes.size()));
+        // The section may now reach further into the image than before.
+        sizeOfImage = std::max<uint64_t>(
+            sizeOfImage, AlignUp(uint64_t{sec.virtualAddress} + bytes.size(), h.sectionAlignment));
     } else if (startsSection && lastInImage && lastInFile) {
         // The last section grows; what follows it in the file moves along.
         uint64_t newRaw = AlignUp(bytes.size(), h.fileAlignment);
