@@ -109,6 +109,12 @@ bool IsInsideFolder(const std::string& folder, const std::string& path);
 // pe::ResourceUpdateError.
 void ReplaceMainIcon(const std::string& file, const std::string& iconFile);
 
+#ifdef _WIN32
+// The best image of the file's "MAINICON" group as an icon handle (HICON),
+// or null when it has none. Throws pe::PeError as pe::LoadMainIcon.
+void* CreateMainIcon(const std::string& file);
+#endif
+
 // Single-byte text of the platform's code page to UTF-16.
 std::u16string AnsiToUtf16(const std::string& text);
 
