@@ -6,6 +6,8 @@
 #include "base/profile.h"
 #include "base/text.h"
 #include "model/project.h"
+#include "objects/generalform.h"
+#include "player/autorunform.h"
 #include "player/project_instance.h"
 #include "startup/startup.h"
 #include "win/interact.h"
@@ -36,6 +38,31 @@ RunHooks DefaultHooks() {
     h.projectTitle = [] { return Project().ApplicationTitle; };
     h.pageCount = [] { return static_cast<int>(Project().Pages.size()); };
     h.resetProject = [] { model::ResetProject(Project(), false); };
+    h.runPlayer = [] {
+        player::TAutoRunForm form;
+        if (!form.LoadPageByIndex(0, 0))
+            return;
+        form.ApplyPlacement();
+        form.SetCurrentPage(0);
+        player::SetMainForm(&form);
+        player::InstallProjectFileCheck();
+        form.ShowPage();
+        player::TAutoRunForm::RunMessageLoop();
+        player::SetMainForm(nullptr);
+    };
+    h.runStartActions = [] {
+        // The window-less runner, one action at a time, stopping once an
+        // Exit action asks to.
+        if (!player::Runners().runWindowless)
+            return;
+        for (const auto& a : Project().OnStart) {
+            if (Startup().exitRequested)
+                break;
+            model::TAuActions one;
+            one.push_back(a);
+            player::Runners().runWindowless(one);
+        }
+    };
     return h;
 }
 
@@ -117,6 +144,7 @@ int RunOrvexa(const std::vector<std::string>& args) {
         break;
     }
 
+    objects::CreateGeneralForm();
     st.projectFolder = ExcludeTrailingBackslash(st.projectFolder);
     std::string projectFile =
         st.projectFolder.empty() ? std::string() : fsys::Join(st.projectFolder, kProjectFileName);
@@ -133,8 +161,6 @@ int RunOrvexa(const std::vector<std::string>& args) {
         if (Hooks().runEditor)
             Hooks().runEditor(st.projectLoaded);
     } else if (st.projectLoaded) {
-        if (Hooks().projectTitle)
-            SetWindowTextW(GetActiveWindow(), win::Widen(Hooks().projectTitle()).c_str());
         if (Hooks().runStartActions) {
             win::OffscreenOwner owner;
             Hooks().runStartActions();
@@ -152,6 +178,7 @@ int RunOrvexa(const std::vector<std::string>& args) {
     // single-file run created, also when unpacking failed.
     if (Hooks().resetProject)
         Hooks().resetProject();
+    objects::FreeGeneralForm();
     if (!st.singleFileFolder.empty())
         DeleteFolderTree(st.singleFileFolder);
     return 0;
