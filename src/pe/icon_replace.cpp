@@ -100,6 +100,20 @@ void ReplaceMainIconInImage(std::vector<uint8_t>& exe, const IconFile& icon) {
         throw ResourceUpdateError("No resources (2)");
     if (!PowerOfTwo(h.fileAlignment) || !PowerOfTwo(h.sectionAlignment))
         throw ResourceUpdateError("The executable's section alignment is invalid");
+    // Sections that share image addresses or file bytes would make the
+    // rewrite damage one of them; the platform's loader refuses them too.
+    for (size_t i = 0; i < h.sections.size(); ++i)
+        for (size_t j = i + 1; j < h.sections.size(); ++j) {
+            const Section& a = h.sections[i];
+            const Section& b = h.sections[j];
+            bool imageOverlap =
+                a.virtualAddress < b.VirtualEnd() && b.virtualAddress < a.VirtualEnd();
+            bool fileOverlap = a.rawSize && b.rawSize &&
+                               a.rawOffset < uint64_t{b.rawOffset} + b.rawSize &&
+                               b.rawOffset < uint64_t{a.rawOffset} + a.rawSize;
+            if (imageOverlap || fileOverlap)
+                throw ResourceUpdateError("The executable's sections overlap");
+        }
     Section sec = h.sections[static_cast<size_t>(index)];
     if (!InRange(sec.rawOffset, sec.rawSize, exe.size()))
         throw ResourceUpdateError("Invalid resource (2)");

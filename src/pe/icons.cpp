@@ -176,8 +176,17 @@ bool ReadMainIconGroup(const std::string& file, IconGroup& group) {
     FileStream f;
     if (!f.Open(file, FileStream::Mode::Read))
         throw PeError("Couldn't open: " + file);
-    ResourceSection sec;
     try {
+        return ReadMainIconGroup(f, group);
+    } catch (const StreamError&) {
+        throw PeError("Couldn't open: " + file);
+    }
+}
+
+bool ReadMainIconGroup(Stream& f, IconGroup& group) {
+    group = IconGroup{};
+    ResourceSection sec;
+    {
         Headers h;
         HeaderFault fault = ReadHeaders(f, h, false);
         if (fault == HeaderFault::NotMz)
@@ -193,8 +202,6 @@ bool ReadMainIconGroup(const std::string& file, IconGroup& group) {
         sec.rva = section.virtualAddress;
         sec.rootOffset = h.resourceRva - section.virtualAddress;
         sec.bytes = ReadSectionBytes(f, h, section);
-    } catch (const StreamError&) {
-        throw PeError("Couldn't open: " + file);
     }
 
     DirEntry groups;

@@ -6,6 +6,8 @@
 // last field is the icon resource's number instead of a file offset.
 #pragma once
 
+#include "base/stream.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -78,6 +80,9 @@ int ChooseBestIcon(const IconGroup& group);
 // "Not a PE (WIN32 Executable) file", "No resources in this file.", or a
 // damaged resource directory.
 bool ReadMainIconGroup(const std::string& file, IconGroup& group);
+// The same from an executable image in a stream; a short read throws
+// StreamError.
+bool ReadMainIconGroup(Stream& s, IconGroup& group);
 
 // The best image of the file's "MAINICON" group as a one-image icon file;
 // empty when the file does not exist or has no such image. Throws as

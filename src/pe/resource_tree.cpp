@@ -34,6 +34,22 @@ bool NameLess(const ResName& a, const ResName& b) {
 size_t Align(size_t v, size_t a) {
     return (v + a - 1) / a * a;
 }
+
+// A directory that lists a name twice is damaged: which of the two the
+// platform's look-up finds depends on its search.
+template <typename T> void RefuseDuplicates(const std::vector<T>& list) {
+    std::vector<std::pair<uint32_t, std::u16string>> keys;
+    keys.reserve(list.size());
+    for (const T& x : list) {
+        std::u16string upper = x.name.name;
+        for (char16_t& c : upper)
+            c = UpperAscii16(c);
+        keys.emplace_back(x.name.named ? 0xFFFFFFFFu : x.name.id, std::move(upper));
+    }
+    std::sort(keys.begin(), keys.end());
+    if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
+        Damaged();
+}
 } // namespace
 
 bool ResourceSection::DataOffset(uint32_t dataRva, uint32_t size, uint32_t& offset) const {
@@ -236,10 +252,18 @@ ResourceTree ParseResourceTree(const ResourceSection& sec) {
                 leaf.data.assign(sec.bytes.begin() + off, sec.bytes.begin() + off + d.size);
                 item.leaves.push_back(std::move(leaf));
             }
+            std::vector<uint32_t> languages;
+            for (const ResLeaf& l : item.leaves)
+                languages.push_back(l.language);
+            std::sort(languages.begin(), languages.end());
+            if (std::adjacent_find(languages.begin(), languages.end()) != languages.end())
+                Damaged();
             type.items.push_back(std::move(item));
         }
+        RefuseDuplicates(type.items);
         tree.types.push_back(std::move(type));
     }
+    RefuseDuplicates(tree.types);
     return tree;
 }
 

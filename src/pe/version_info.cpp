@@ -305,16 +305,12 @@ void SetVersionStrings(const std::string& file,
     SetVersionStrings(file, edits);
 }
 
-bool ReadVersionStringUtf16(const std::string& file, const std::string& key,
-                            std::u16string& value) {
+bool ReadVersionStringFrom(Stream& s, const std::string& key, std::u16string& value) {
     value.clear();
-    FileStream f;
-    if (!fsys::FileExists(file) || !f.Open(file, FileStream::Mode::Read))
-        return false;
     std::vector<uint8_t> res;
     int64_t position = 0;
     try {
-        if (Locate(f, false, res, position) != Fault::None)
+        if (Locate(s, false, res, position) != Fault::None)
             return false;
     } catch (const StreamError&) {
         return false;
@@ -324,6 +320,15 @@ bool ReadVersionStringUtf16(const std::string& file, const std::string& key,
         return false;
     value = ReadVersionValue(res.data(), res.size(), v);
     return true;
+}
+
+bool ReadVersionStringUtf16(const std::string& file, const std::string& key,
+                            std::u16string& value) {
+    value.clear();
+    FileStream f;
+    if (!fsys::FileExists(file) || !f.Open(file, FileStream::Mode::Read))
+        return false;
+    return ReadVersionStringFrom(f, key, value);
 }
 
 std::string ReadVersionString(const std::string& file, const std::string& key) {

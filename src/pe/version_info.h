@@ -62,5 +62,7 @@ std::vector<uint8_t> LocateVersionResource(Stream& s, int64_t& filePosition);
 // is no PE file, has no version information or lacks the key.
 std::string ReadVersionString(const std::string& file, const std::string& key);
 bool ReadVersionStringUtf16(const std::string& file, const std::string& key, std::u16string& value);
+// The same from an executable image in a stream.
+bool ReadVersionStringFrom(Stream& s, const std::string& key, std::u16string& value);
 
 } // namespace orv::pe

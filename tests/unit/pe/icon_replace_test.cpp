@@ -99,6 +99,18 @@ TEST(ResourceTree, RefusesDamage) {
         pe::ResourceSection sec{0x1000, 0, b};
         EXPECT_THROW(pe::ParseResourceTree(sec), pe::PeError) << c.name;
     }
+    // A name listed twice in one directory.
+    for (bool named : {false, true}) {
+        pe::ResourceTree twice;
+        pe::ResName n = named ? pe::ResName::Name("MAINICON") : pe::ResName::Id(1);
+        twice.Put(pe::ResName::Id(14), n, 1033, Bytes{1});
+        twice.types[0].items.push_back(twice.types[0].items[0]);
+        if (named)
+            twice.types[0].items[1].name = pe::ResName::Name("mainicon");
+        pe::ResourceSection dup{0x1000, 0, pe::BuildResourceSection(twice, 0x1000)};
+        EXPECT_THROW(pe::ParseResourceTree(dup), pe::PeError) << named;
+    }
+
     // Entries pointing at the same large data would multiply it.
     pe::ResourceTree big;
     big.Put(pe::ResName::Id(3), pe::ResName::Id(1), 1033, Bytes(1000, 7));
