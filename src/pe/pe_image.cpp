@@ -26,7 +26,9 @@ uint64_t Headers::RawEnd() const {
 
 HeaderFault ReadHeaders(Stream& s, Headers& h, bool strict) {
     h = Headers{};
-    h.fileSize = s.Size();
+    // Offsets in a PE file are 32-bit; bytes beyond 4 GB cannot be addressed
+    // by the headers, so the checks stop there and no sum below overflows.
+    h.fileSize = std::min<int64_t>(s.Size(), 0xFFFFFFF0);
     uint8_t dos[64];
     if (!ReadAt(s, h.fileSize, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
         return HeaderFault::NotMz;
