@@ -799,12 +799,16 @@ void RunStartActions() {
     });
 }
 
-void RunExitActions() {
-    const TAuActions copy = Project().OnExit;
+void RunWindowlessList(const TAuActions& list) {
+    const TAuActions copy = list;
     Guarded([&] {
         for (const TAuAction& a : copy)
             RunWindowlessIn(a, nullptr);
     });
+}
+
+void RunExitActions() {
+    RunWindowlessList(Project().OnExit);
 }
 
 bool EvaluateCondition(const TAuAction& a, ActionHost* host, bool& result) {

@@ -230,6 +230,8 @@ bool RunAction(ActionHost& host, const TAuAction& action);
 bool RunWindowlessAction(const TAuAction& action, ActionHost* host);
 // A menu item's hint text parsed into a list and run.
 void RunMenuItem(ActionHost& host, const model::TMenuItem& item);
+// Runs a copy of a list with the window-less runner (to its end).
+void RunWindowlessList(const TAuActions& list);
 // The project's OnStart list with no window, ending at the first action
 // after which exit is requested; OnExit likewise when the main window
 // closes (runs to its end).
