@@ -127,7 +127,8 @@ void Stream::WriteF64(double v) {
 void Stream::CopyFrom(Stream& src, int64_t n) {
     if (n < 0)
         throw StreamError("negative copy length");
-    std::vector<uint8_t> buf(static_cast<size_t>(std::min<int64_t>(n, 1 << 20)));
+    // One buffer per thread, reused by every copy.
+    thread_local std::vector<uint8_t> buf(size_t{1} << 20);
     while (n > 0) {
         size_t chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(buf.size())));
         src.ReadExact(buf.data(), chunk);
@@ -216,6 +217,7 @@ bool FileStream::Open(const std::string& path, Mode mode) {
     Close();
     const char* m = mode == Mode::Read ? "rb" : mode == Mode::Create ? "wb" : "r+b";
     f_ = fsys::OpenFile(path, m);
+    size_ = mode == Mode::Create ? 0 : -1;
     return f_ != nullptr;
 }
 
@@ -238,6 +240,7 @@ bool FileStream::Close() {
         return true;
     bool ok = std::fclose(f_) == 0;
     f_ = nullptr;
+    size_ = -1;
     return ok;
 }
 
@@ -246,7 +249,12 @@ size_t FileStream::Read(void* buf, size_t n) {
 }
 
 size_t FileStream::Write(const void* buf, size_t n) {
-    return f_ ? std::fwrite(buf, 1, n, f_) : 0;
+    if (!f_)
+        return 0;
+    size_t k = std::fwrite(buf, 1, n, f_);
+    if (size_ >= 0 && k > 0)
+        size_ = std::max(size_, Position());
+    return k;
 }
 
 int64_t FileStream::Position() const {
@@ -274,16 +282,18 @@ void FileStream::Seek(int64_t pos) {
 int64_t FileStream::Size() const {
     if (!f_)
         return 0;
+    if (size_ >= 0)
+        return size_;
     std::fflush(f_);
 #ifdef _WIN32
-    return _filelengthi64(_fileno(f_));
+    size_ = _filelengthi64(_fileno(f_));
 #else
     int64_t cur = ftello(f_);
     fseeko(f_, 0, SEEK_END);
-    int64_t end = ftello(f_);
+    size_ = ftello(f_);
     fseeko(f_, cur, SEEK_SET);
-    return end;
 #endif
+    return size_;
 }
 
 void FileStream::SetSize(int64_t size) {
@@ -297,6 +307,7 @@ void FileStream::SetSize(int64_t size) {
 #endif
     if (rc != 0)
         throw StreamError("cannot resize");
+    size_ = size;
 }
 
 } // namespace orv

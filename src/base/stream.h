@@ -166,6 +166,9 @@ public:
 
 private:
     std::FILE* f_ = nullptr;
+    // The file's size, tracked across writes so Size() and Remaining() need
+    // no seek (a seek would throw away the read buffer); -1 until known.
+    mutable int64_t size_ = -1;
 };
 
 } // namespace orv
