@@ -137,7 +137,25 @@ void RunListIn(ActionHost& host, const TAuActions& list);
 bool RunActionIn(ActionHost& host, const TAuAction& a);
 bool RunWindowlessIn(const TAuAction& a, ActionHost* host);
 
+// Lists that run lists (Then and Else, message answers, login results,
+// selection lists that select again) may call each other without end.
+constexpr int kMaxListNesting = 64;
+int g_nesting = 0;
+
+class NestingGuard {
+public:
+    NestingGuard() {
+        if (g_nesting >= kMaxListNesting)
+            throw ActionError("The actions call each other too deeply; the list was ended.");
+        ++g_nesting;
+    }
+    ~NestingGuard() { --g_nesting; }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+};
+
 void RunNested(const TAuActions& list, ActionHost* host) {
+    NestingGuard guard;
     const TAuActions copy = list;
     for (const TAuAction& a : copy) {
         if (host)
@@ -148,6 +166,7 @@ void RunNested(const TAuActions& list, ActionHost* host) {
 }
 
 void RunListIn(ActionHost& host, const TAuActions& list) {
+    NestingGuard guard;
     RunScope scope(host);
     const TAuActions copy = list;
     for (const TAuAction& a : copy)

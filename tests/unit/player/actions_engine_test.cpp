@@ -279,3 +279,24 @@ TEST_F(EngineTest, WindowKindsDoNothingWithoutAWindowAndUnknownCodesNothingAnywh
 
 } // namespace
 } // namespace orv::player::test
+
+namespace orv::player::test {
+namespace {
+
+TEST_F(EngineTest, ListsThatRunThemselvesEndWithAMessage) {
+    auto& list = host.Add("List", model::TAuObjectKind::ListBox);
+    TAuActions again{Act(model::TAuActionKind::DoSelectActions, "List")};
+    host.T(list).selectLists = {again};
+    RunActionList(host, {Act(model::TAuActionKind::DoSelectActions, "List"),
+                         Act(model::TAuActionKind::ShowMessage, "after", "", 1)});
+    ASSERT_EQ(platform.ui.entries.size(), 1u);
+    EXPECT_EQ(platform.ui.entries[0].text,
+              "The actions call each other too deeply; the list was ended.");
+    EXPECT_FALSE(host.ListsRunning());
+    // The next click runs normally.
+    RunActionList(host, {Act(model::TAuActionKind::ShowMessage, "next", "", 1)});
+    EXPECT_EQ(platform.ui.entries.back().text, "next");
+}
+
+} // namespace
+} // namespace orv::player::test

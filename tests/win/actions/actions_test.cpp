@@ -64,8 +64,15 @@ TEST(ChildProcess, WritesMarkerAfterADelay) {
 }
 
 int g_ticks = 0;
+bool g_waitShown = false, g_otherDisabled = false;
+HWND g_other = nullptr;
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     ++g_ticks;
+    HWND wait = FindWindowW(L"TOrvexaPleaseWait", L"Please Wait...");
+    if (wait && IsWindowVisible(wait))
+        g_waitShown = true;
+    if (g_other && !IsWindowEnabled(g_other))
+        g_otherDisabled = true;
 }
 
 TEST_F(PlatformTest, WaitingRunKeepsTheMessageLoopGoingUntilTheProgramEnds) {
@@ -73,6 +80,10 @@ TEST_F(PlatformTest, WaitingRunKeepsTheMessageLoopGoingUntilTheProgramEnds) {
     std::string marker = dir / "marker.txt";
     SetEnvironmentVariableA(kChildMarker, marker.c_str());
     g_ticks = 0;
+    g_waitShown = g_otherDisabled = false;
+    // A window of the program, which takes no input while the wait lasts.
+    g_other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                              nullptr, nullptr, nullptr);
     UINT_PTR timer = SetTimer(nullptr, 0, 20, Tick);
     auto start = std::chrono::steady_clock::now();
     bool ok = ShellRun("open", fsys::ExecutablePath(),
@@ -87,6 +98,12 @@ TEST_F(PlatformTest, WaitingRunKeepsTheMessageLoopGoingUntilTheProgramEnds) {
     EXPECT_TRUE(fsys::FileExists(marker)) << "returned before the program ended";
     EXPECT_GE(ms, 600);
     EXPECT_GT(g_ticks, 5) << "timers did not fire during the wait";
+    EXPECT_TRUE(g_waitShown);
+    EXPECT_TRUE(g_otherDisabled);
+    EXPECT_TRUE(IsWindowEnabled(g_other));
+    EXPECT_FALSE(FindWindowW(L"TOrvexaPleaseWait", nullptr));
+    DestroyWindow(g_other);
+    g_other = nullptr;
 }
 
 TEST_F(PlatformTest, StartWithoutWaitingReturnsAtOnce) {
