@@ -4,7 +4,9 @@
 #include "player/actions.h"
 #include "player/shell.h"
 
+#include "../startup/scenario.h"
 #include "base/fsys.h"
+#include "base/messagelog.h"
 #include "startup/startup.h"
 #include "support/tempdir.h"
 
@@ -209,6 +211,43 @@ TEST_F(PlatformTest, ViewerConditionReadsTheClassesRoot) {
 
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"OrvexaTest.File");
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L".orvxtest");
+}
+
+// The program's own platform: message boxes go through the interaction
+// module, so the message log records them and the answers steer the
+// branches.
+TEST(ProgramPlatform, MessagesAndTheirAnswersThroughTheInteractionModule) {
+    test::TempDir dir;
+    std::string logPath = dir / "messages.log";
+    _putenv_s("ORVEXA_MESSAGE_LOG", logPath.c_str());
+    _putenv_s("ORVEXA_ANSWERS", "Cancel|No|Yes");
+    // The log is read once per process; without it a real box would wait.
+    ASSERT_TRUE(MessageLog::Instance().Active());
+    SetActionPlatform(nullptr);
+
+    auto message = [](const std::string& text, int option) {
+        model::TAuAction a;
+        a.Kind = static_cast<uint8_t>(model::TAuActionKind::ShowMessage);
+        a.Param1 = text;
+        a.Param2 = "Question";
+        a.Number = option;
+        return a;
+    };
+    model::TAuAction ask = message("Install now?", 4);
+    ask.ThenActions = {message("then", 1)};
+    ask.ElseActions = {message("else", 0)};
+    RunWindowlessList({ask, ask, ask});
+    auto lines = test::ReadLog(logPath);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].text, "Install now?");
+    EXPECT_EQ(lines[0].caption, "Question");
+    EXPECT_EQ(lines[0].detail, "Question,YesNoCancel");
+    EXPECT_EQ(lines[1].text, "Install now?"); // Cancel ran neither list
+    EXPECT_EQ(lines[2].text, "else");
+    EXPECT_EQ(lines[2].detail, "Warning,OK");
+    EXPECT_EQ(lines[3].text, "Install now?");
+    EXPECT_EQ(lines[4].text, "then");
+    EXPECT_EQ(lines[4].detail, "Information,OK");
 }
 
 } // namespace
