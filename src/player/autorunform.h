@@ -7,6 +7,7 @@
 
 #include "model/page.h"
 #include "objects/aucontrol.h"
+#include "player/actions.h"
 #include "win/controls/control.h"
 
 #include <functional>
@@ -18,22 +19,10 @@ namespace orv::player {
 
 class TAutoRunForm;
 
-// How the window hands lists to the action engine. Until an engine is
-// installed the lists are not run.
-struct ActionRunners {
-    // Runs a list with the window's runner.
-    std::function<void(TAutoRunForm&, const model::TAuActions&)> runList;
-    // Runs a list with the window-less runner (the project's OnExit).
-    std::function<void(const model::TAuActions&)> runWindowless;
-    // A menu item was chosen (its action list is in its hint).
-    std::function<void(TAutoRunForm&, const model::TMenuItem&)> runMenuItem;
-};
-ActionRunners& Runners();
-
 // Modal kinds of a window.
 inline constexpr uint8_t kModalNone = 0, kModalSubPage = 1, kModalLogin = 3;
 
-class TAutoRunForm : public win::WinControl, public objects::TAuEventSink {
+class TAutoRunForm : public win::WinControl, public objects::TAuEventSink, public ActionHost {
 public:
     TAutoRunForm();
     ~TAutoRunForm() override;
@@ -49,27 +38,43 @@ public:
     bool WritePage(Stream& s);
     // Positions and sizes the window from the page's placement settings.
     void ApplyPlacement();
-    model::TAuObject* FindObject(const std::string& path);
     // Opens page index as a sub page: mode 0 sub page, 1 modal, 2
     // full-screen background, 3 login page (result: login passed).
-    static bool ShowSubPage(int index, int mode, bool closeOnInput, int closeAfter);
+    static bool OpenSubPage(int index, int mode, bool closeOnInput, int closeAfter);
 
     // ---- showing, switching and closing
     // Shows the window and starts the page (OnShow, fade in, start pass).
     void ShowPage();
     // Switches to page index through the page-switch timer.
     void GoToPage(int index);
-    // Closes through the close timer.
-    void RequestClose();
 
     model::TPageRecord& Page() { return *page_; }
-    int CurrentPage() const { return currentPage_; }
     void SetCurrentPage(int index) { currentPage_ = index; }
-    uint8_t ModalKind() const { return modalKind_; }
     bool LoginPassed() const { return loginPassed_; }
-    void SetLoginPassed(bool on) { loginPassed_ = on; }
-    bool IsMainWindow() const { return isMain_; }
     void SetMainWindow(bool on) { isMain_ = on; }
+
+    // ---- what the action engine asks of the window
+    TAuObject* FindObject(const std::string& path) override;
+    TAuObject* PageRoot() override { return page_->Root.get(); }
+    ActionTarget* TargetOf(TAuObject& record) override;
+    void SetObjectEnabled(TAuObject& record, bool enabled) override;
+    void SetObjectVisible(TAuObject& record, bool visible) override;
+    int CurrentPage() const override { return currentPage_; }
+    void SwitchToPage(int index) override { GoToPage(index); }
+    bool ShowSubPage(int index, int mode, bool closeOnInput, int32_t closeAfter) override {
+        return OpenSubPage(index, mode, closeOnInput, closeAfter);
+    }
+    // Closes through the close timer.
+    void RequestClose() override;
+    void RequestCloseMain() override;
+    void SetWindowState(int state) override;
+    void SetLoginPassed(bool passed) override { loginPassed_ = passed; }
+    int ModalKind() const override { return modalKind_; }
+    bool IsMainWindow() const override { return isMain_; }
+    bool IsPreview() const override;
+    int StatusPanelCount() const override;
+    void SetStatusPanelText(int index, const std::string& text) override;
+    void LoadObjectFromFile(const std::string& objectPath, const std::string& file) override;
     win::WinControl& PageArea() { return *pageArea_; }
 
     // The main player window, if one exists.

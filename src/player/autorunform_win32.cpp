@@ -22,11 +22,6 @@ using model::TAuActions;
 using model::TAuObject;
 using objects::TAuControl;
 
-ActionRunners& Runners() {
-    static ActionRunners runners;
-    return runners;
-}
-
 namespace {
 
 constexpr unsigned kTimerMs = 10;
@@ -46,7 +41,13 @@ bool IsDesignView() {
 // returned, so a window is never freed inside its own message handler.
 LRESULT CALLBACK DeleterProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == kDeleteForm) {
-        delete reinterpret_cast<TAutoRunForm*>(l);
+        auto* form = reinterpret_cast<TAutoRunForm*>(l);
+        // A list still running on the window (in a message box's loop, say)
+        // keeps it alive until it returns.
+        if (form->ListsRunning())
+            PostMessageW(h, kDeleteForm, 0, l);
+        else
+            delete form;
         return 0;
     }
     return DefWindowProcW(h, m, w, l);
@@ -335,6 +336,7 @@ bool TAutoRunForm::LoadPage(Stream& s, int mode) {
     if (!ok)
         return false;
     DestroyControls();
+    runState.loginFailures.clear();
     if (mode == 0) {
         page_ = std::move(fresh);
         ApplyFrame();
@@ -519,8 +521,8 @@ void TAutoRunForm::CloseNow() {
         if (page_->Fade && IsWindowVisible(Handle()))
             FadeTo(alpha_, 0, page_->FadeOutStep);
         RunList(page_->OnClose);
-        if (isMain_ && !Startup().editorMode && Runners().runWindowless)
-            Runners().runWindowless(Project().OnExit);
+        if (isMain_ && !Startup().editorMode)
+            RunExitActions();
     }
     ShowWindow(Handle(), SW_HIDE);
     DestroyControls();
@@ -571,7 +573,7 @@ void TAutoRunForm::WriteSnapshot() {
         f.WriteExact(png.data(), png.size());
 }
 
-bool TAutoRunForm::ShowSubPage(int index, int mode, bool closeOnInput, int closeAfter) {
+bool TAutoRunForm::OpenSubPage(int index, int mode, bool closeOnInput, int closeAfter) {
     if (index < 0 || index >= static_cast<int>(Project().Pages.size()))
         return false;
     auto form = std::make_unique<TAutoRunForm>();
@@ -668,8 +670,7 @@ LRESULT TAutoRunForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (HIWORD(wp) == 0 && lp == 0) {
             auto it = menuCommands_.find(LOWORD(wp));
             if (it != menuCommands_.end()) {
-                if (Runners().runMenuItem)
-                    Runners().runMenuItem(*this, *it->second);
+                RunMenuItem(*this, *it->second);
                 return 0;
             }
         }
@@ -691,8 +692,8 @@ void TAutoRunForm::HandleDestroyed() {
 // ---------------------------------------------------------------- events
 
 void TAutoRunForm::RunList(const TAuActions& list) {
-    if (!list.empty() && Runners().runList)
-        Runners().runList(*this, list);
+    if (!list.empty())
+        RunActionList(*this, list);
 }
 
 void TAutoRunForm::ObjectClick(TAuControl& control) {
@@ -741,6 +742,63 @@ void TAutoRunForm::ObjectMouseUp(TAuControl& control, const win::MouseArgs& args
     if (args.button != win::MouseButton::Left)
         return;
     RunList(control.Record()->OnMouseUp);
+}
+
+// ------------------------------------------------------ engine's window
+
+ActionTarget* TAutoRunForm::TargetOf(TAuObject& record) {
+    return dynamic_cast<ActionTarget*>(objects::ControlOf(record));
+}
+
+void TAutoRunForm::SetObjectEnabled(TAuObject& record, bool enabled) {
+    record.Enabled = enabled;
+    if (TAuControl* c = objects::ControlOf(record))
+        c->Ctl().SetEnabled(enabled);
+}
+
+void TAutoRunForm::SetObjectVisible(TAuObject& record, bool visible) {
+    record.Visible = visible;
+    if (TAuControl* c = objects::ControlOf(record))
+        c->Ctl().SetVisible(visible || IsDesignView());
+}
+
+void TAutoRunForm::RequestCloseMain() {
+    if (g_main)
+        g_main->RequestClose();
+}
+
+void TAutoRunForm::SetWindowState(int state) {
+    ShowWindow(Handle(), state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+bool TAutoRunForm::IsPreview() const {
+    return Startup().editorMode && Startup().previewFlag;
+}
+
+int TAutoRunForm::StatusPanelCount() const {
+    return static_cast<int>(page_->StatusBarPanels.size());
+}
+
+void TAutoRunForm::SetStatusPanelText(int index, const std::string& text) {
+    if (index < 0 || index >= StatusPanelCount())
+        return;
+    page_->StatusBarPanels[static_cast<size_t>(index)].Text = text;
+    statusBar_->SetPanels(page_->StatusBarPanels, page_->StatusBarFont);
+}
+
+void TAutoRunForm::LoadObjectFromFile(const std::string& objectPath, const std::string& file) {
+    TAuObject* record = FindObject(objectPath);
+    if (!record || !record->Parent())
+        return;
+    TAuControl* parentControl = objects::ControlOf(*record->Parent());
+    win::WinControl* box = parentControl ? parentControl->ChildParent() : nullptr;
+    objects::DestroyKindControl(*record);
+    model::LoadObjectFile(*record, file, win::UI());
+    if (box) {
+        box->DisableAlign();
+        BuildControl(*record, *box);
+        box->EnableAlign();
+    }
 }
 
 // Installed by start-up for the main player window.

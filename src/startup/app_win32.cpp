@@ -50,19 +50,7 @@ RunHooks DefaultHooks() {
         player::TAutoRunForm::RunMessageLoop();
         player::SetMainForm(nullptr);
     };
-    h.runStartActions = [] {
-        // The window-less runner, one action at a time, stopping once an
-        // Exit action asks to.
-        if (!player::Runners().runWindowless)
-            return;
-        for (const auto& a : Project().OnStart) {
-            if (Startup().exitRequested)
-                break;
-            model::TAuActions one;
-            one.push_back(a);
-            player::Runners().runWindowless(one);
-        }
-    };
+    h.runStartActions = [] { player::RunStartActions(); };
     return h;
 }
 
