@@ -438,6 +438,8 @@ void TAutoRunForm::ShowPage() {
     if (IsDesignView())
         return;
     shown_ = true;
+    // The page as shown, before its OnShow list may switch it away.
+    WriteSnapshot();
     RunList(page_->OnShow);
     afterShowTimer_ = StartTimer(kTimerMs, [this] {
         StopTimer(afterShowTimer_);
@@ -460,7 +462,6 @@ void TAutoRunForm::AfterShow() {
             if (!closeRequested_)
                 PostMessageW(Handle(), WM_CLOSE, 0, 0);
         });
-    WriteSnapshot();
 }
 
 void TAutoRunForm::FadeTo(int from, int to, int stepPercent) {

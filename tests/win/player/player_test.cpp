@@ -50,13 +50,22 @@ std::unique_ptr<model::TPageRecord> GradientPage(const std::string& caption) {
     return page;
 }
 
-void WriteProject(const std::string& folder, const std::vector<std::string>& pageNames) {
+// goTo: the page the first page's OnShow list switches to, if any.
+void WriteProject(const std::string& folder, const std::vector<std::string>& pageNames,
+                  const std::string& goTo = "") {
     model::TAuProject p;
     RecordingReporter r;
     for (const auto& name : pageNames) {
         auto entry = std::make_unique<model::TFormData>();
         entry->Name = name;
-        ASSERT_TRUE(model::StorePageInCache(*entry, *GradientPage(name + " caption"), r));
+        auto page = GradientPage(name + " caption");
+        if (!goTo.empty() && p.Pages.empty()) {
+            model::TAuAction a;
+            a.Kind = static_cast<uint8_t>(model::TAuActionKind::GoToPage);
+            a.Param1 = goTo;
+            page->OnShow.push_back(a);
+        }
+        ASSERT_TRUE(model::StorePageInCache(*entry, *page, r));
         p.Pages.push_back(std::move(entry));
     }
     ASSERT_TRUE(model::WriteProjectFile(p, fsys::Join(folder, "autorun.aru"), "", r));
@@ -81,6 +90,52 @@ std::vector<Snapshot> Snapshots(const std::string& dir) {
         out.push_back(std::move(s));
     }
     return out;
+}
+
+// Plays the project in folder until shots holds `snapshots` pictures, then
+// closes the window titled caption; returns the process's exit code.
+DWORD PlayUntil(const std::string& folder, const std::string& shots, const std::string& log,
+                size_t snapshots, const wchar_t* caption) {
+    std::string exe = fsys::Join(folder, "autorun.exe");
+    EXPECT_TRUE(test::WriteAll(exe, test::ReadAll(test::OrvexaExe())));
+    SetEnvironmentVariableA("ORVEXA_SNAPSHOT_DIR", shots.c_str());
+    SetEnvironmentVariableA("ORVEXA_MESSAGE_LOG", log.c_str());
+    std::string cmd = "\"" + exe + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    BOOL started = CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.c_str(), &si, &pi);
+    SetEnvironmentVariableA("ORVEXA_SNAPSHOT_DIR", nullptr);
+    SetEnvironmentVariableA("ORVEXA_MESSAGE_LOG", nullptr);
+    if (!started)
+        return 0xFFFFFFFF;
+    HWND window = nullptr;
+    for (int i = 0; i < 300 && (!window || Snapshots(shots).size() < snapshots); ++i) {
+        Sleep(50);
+        window = FindWindowW(nullptr, caption);
+    }
+    EXPECT_NE(window, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return code;
+}
+
+TEST(Player, GoToPageSwitchesInPlaceAndSnapshotsEachPage) {
+    test::TempDir folder, shots, logs;
+    WriteProject(folder.path(), {"Welcome", "Second"}, "Second");
+    // The window keeps its frame; the caption becomes the new page's.
+    EXPECT_EQ(PlayUntil(folder.path(), shots.path(), logs / "log.txt", 2, L"Second caption"), 0u);
+    auto snaps = Snapshots(shots.path());
+    ASSERT_EQ(snaps.size(), 2u);
+    EXPECT_EQ(snaps[0].file, "001-Welcome.png");
+    EXPECT_EQ(snaps[1].file, "002-Second.png");
+    EXPECT_EQ(snaps[1].image.width, snaps[0].image.width);
+    EXPECT_TRUE(test::ReadLog(logs / "log.txt").empty());
 }
 
 TEST(Player, ShowsFirstPageWritesSnapshotAndEndsWhenClosed) {
