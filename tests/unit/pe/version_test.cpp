@@ -216,6 +216,25 @@ TEST(SetVersionStrings, MissingFileGivesThePlatformText) {
     EXPECT_NE(message, "(no error)");
 }
 
+// Start-up reads the recorded name with this reader: anything without the
+// string gives an empty value (which makes it a single-file executable).
+TEST(ReadVersionString, EmptyForEverythingWithoutTheString) {
+    test::TempDir dir;
+    ASSERT_TRUE(test::WriteFile(dir / "text.exe", "not a program"));
+    ASSERT_TRUE(test::WriteFile(dir / "bare.exe", Str(test::BuildPe({}))));
+    pe::ResourceTree otherTable;
+    otherTable.Put(pe::ResName::Id(pe::kTypeVersion), pe::ResName::Id(1), 1033,
+                   test::VersionResource({{"OriginalFilename", "x.exe"}}, "040704B0"));
+    ASSERT_TRUE(test::WriteFile(dir / "german.exe", Str(test::BuildPe(otherTable))));
+    ASSERT_TRUE(test::WriteFile(dir / "launcher.exe", Str(test::LauncherPe())));
+    ASSERT_TRUE(fsys::CreateDir(dir / "folder.exe"));
+    for (const char* name : {"missing.exe", "text.exe", "bare.exe", "german.exe", "folder.exe"})
+        EXPECT_EQ(pe::ReadVersionString(dir / name, "OriginalFilename"), "") << name;
+    EXPECT_EQ(pe::ReadVersionString(dir / "launcher.exe", "Comments"), "");
+    EXPECT_EQ(pe::ReadVersionString(dir / "launcher.exe", "OriginalFilename"), "Orvexa.exe    ");
+    EXPECT_EQ(pe::ReadVersionString(dir / "launcher.exe", "FileVersion"), "1.0.0.1");
+}
+
 TEST(VersionResource, DamagedTreesAreNotFollowed) {
     Bytes res = test::VersionResource(test::LauncherStrings());
     pe::VersionValue v;
