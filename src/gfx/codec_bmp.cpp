@@ -366,15 +366,9 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 bool EncodeBmp(const Image& image, std::vector<uint8_t>& out) {
     out.clear();
-    if (image.Empty() ||
-        image.pixels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height))
+    if (!detail::EncodableImage(image))
         return false;
-    bool opaque = true;
-    for (uint32_t p : image.pixels)
-        if ((p >> 24) != 0xFF) {
-            opaque = false;
-            break;
-        }
+    const bool opaque = detail::AllOpaque(image);
     // Opaque pictures get the plain header every reader knows; pictures with
     // transparency get a version 4 header whose alpha mask says so.
     const uint32_t headerSize = opaque ? 40 : 108;

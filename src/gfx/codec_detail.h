@@ -64,4 +64,18 @@ enum class DibKind { File, Icon };
 bool DecodeDib(const uint8_t* data, size_t size, size_t pixelOffset, DibKind kind,
                const DecodeTarget& target);
 
+// An image an encoder can write: not empty, with one pixel per position.
+inline bool EncodableImage(const Image& image) {
+    return !image.Empty() && image.pixels.size() == static_cast<size_t>(image.width) *
+                                                        static_cast<size_t>(image.height);
+}
+
+// Whether every pixel is fully opaque.
+inline bool AllOpaque(const Image& image) {
+    for (uint32_t p : image.pixels)
+        if ((p >> 24) != 0xFF)
+            return false;
+    return true;
+}
+
 } // namespace orv::gfx::detail

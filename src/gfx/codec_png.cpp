@@ -150,15 +150,9 @@ namespace orv::gfx {
 
 bool EncodePng(const Image& image, std::vector<uint8_t>& out) {
     out.clear();
-    if (image.Empty() ||
-        image.pixels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height))
+    if (!detail::EncodableImage(image))
         return false;
-    bool opaque = true;
-    for (uint32_t p : image.pixels)
-        if ((p >> 24) != 0xFF) {
-            opaque = false;
-            break;
-        }
+    const bool opaque = detail::AllOpaque(image);
     const size_t channels = opaque ? 3 : 4;
     std::vector<uint8_t> bytes;
     try {
