@@ -96,6 +96,7 @@ public:
     void ObjectMouseDown(objects::TAuControl& control, const win::MouseArgs& args) override;
     void ObjectMouseMove(objects::TAuControl& control, const win::MouseArgs& args) override;
     void ObjectMouseUp(objects::TAuControl& control, const win::MouseArgs& args) override;
+    void ObjectPopupMenu(objects::TAuControl& control, POINT screen) override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

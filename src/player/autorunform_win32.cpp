@@ -286,40 +286,59 @@ void TAutoRunForm::ApplyAlpha() {
                                static_cast<BYTE>(blend ? alpha_ : 255), flags);
 }
 
+namespace {
+
+// Builds a menu of items; commands of the items without sub-items are
+// numbered from next and remembered in commands.
+HMENU MakeMenu(const std::vector<model::TMenuItem>& items, bool bar,
+               std::map<UINT, const model::TMenuItem*>& commands, UINT& next) {
+    HMENU m = bar ? CreateMenu() : CreatePopupMenu();
+    for (const model::TMenuItem& item : items) {
+        if (!item.Visible)
+            continue;
+        UINT flags = MF_STRING | (item.Enabled ? 0 : MF_GRAYED) | (item.Checked ? MF_CHECKED : 0);
+        if (item.Caption == "-") {
+            AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
+        } else if (!item.Items.empty()) {
+            AppendMenuW(m, flags | MF_POPUP,
+                        reinterpret_cast<UINT_PTR>(MakeMenu(item.Items, false, commands, next)),
+                        win::Widen(item.Caption).c_str());
+        } else {
+            commands[next] = &item;
+            AppendMenuW(m, flags, next++, win::Widen(item.Caption).c_str());
+        }
+    }
+    return m;
+}
+
+} // namespace
+
 void TAutoRunForm::BuildMenu() {
     HMENU old = GetMenu(Handle());
     menuCommands_.clear();
-    if (page_->MenuBarItems.empty()) {
-        SetMenu(Handle(), nullptr);
-    } else {
-        UINT next = kFirstMenuCommand;
-        std::function<HMENU(const std::vector<model::TMenuItem>&, bool)> build =
-            [&](const std::vector<model::TMenuItem>& items, bool bar) {
-                HMENU m = bar ? CreateMenu() : CreatePopupMenu();
-                for (const model::TMenuItem& item : items) {
-                    if (!item.Visible)
-                        continue;
-                    UINT flags = MF_STRING | (item.Enabled ? 0 : MF_GRAYED) |
-                                 (item.Checked ? MF_CHECKED : 0);
-                    if (item.Caption == "-") {
-                        AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
-                    } else if (!item.Items.empty()) {
-                        AppendMenuW(m, flags | MF_POPUP,
-                                    reinterpret_cast<UINT_PTR>(build(item.Items, false)),
-                                    win::Widen(item.Caption).c_str());
-                    } else {
-                        menuCommands_[next] = &item;
-                        AppendMenuW(m, flags, next++, win::Widen(item.Caption).c_str());
-                    }
-                }
-                return m;
-            };
-        SetMenu(Handle(), build(page_->MenuBarItems, true));
-    }
+    UINT next = kFirstMenuCommand;
+    SetMenu(Handle(), page_->MenuBarItems.empty()
+                          ? nullptr
+                          : MakeMenu(page_->MenuBarItems, true, menuCommands_, next));
     if (old)
         DestroyMenu(old);
     menu_ = GetMenu(Handle());
     DrawMenuBar(Handle());
+}
+
+void TAutoRunForm::ObjectPopupMenu(TAuControl& control, POINT screen) {
+    TAuObject* record = control.Record();
+    if (!record || record->PopupMenu.empty() || IsDesignView())
+        return;
+    std::map<UINT, const model::TMenuItem*> commands;
+    UINT next = 1;
+    HMENU menu = MakeMenu(record->PopupMenu, false, commands, next);
+    UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                                   screen.y, 0, Handle(), nullptr));
+    DestroyMenu(menu);
+    auto it = commands.find(chosen);
+    if (it != commands.end())
+        RunMenuItem(*this, *it->second);
 }
 
 void TAutoRunForm::UpdateStatusBar() {
