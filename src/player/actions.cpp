@@ -638,17 +638,22 @@ bool RunWindowlessIn(const TAuAction& a, ActionHost* host) {
     case K::ShowSubPageModal:
     case K::ShowFullScreenBackground:
     case K::ShowLoginPage: {
-        if (EditorMode() || !host)
+        if (EditorMode())
             return false;
         int index = Project().FindPage(a.Param1);
         if (index < 0)
             return false;
+        // Without a window (the start list) the page opens on its own.
+        auto show = [&](int mode, bool closeOnInput, int32_t closeAfter) {
+            return host ? host->ShowSubPage(index, mode, closeOnInput, closeAfter)
+                        : p.ShowSubPage(index, mode, closeOnInput, closeAfter);
+        };
         if (kind == K::ShowLoginPage) {
-            bool passed = host->ShowSubPage(index, 3, false, 0);
+            bool passed = show(3, false, 0);
             RunNested(passed ? a.ThenActions : a.ElseActions, host);
             return passed;
         }
-        host->ShowSubPage(index, SubPageMode(kind), a.Flag, a.Number);
+        show(SubPageMode(kind), a.Flag, a.Number);
         return true;
     }
     case K::ApplicationMinimize:

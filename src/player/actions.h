@@ -205,6 +205,9 @@ public:
     virtual void StopSound(int channel) = 0;
     virtual void MinimizeApplication() = 0;
     virtual void RestoreApplication() = 0;
+    // A sub page opened with no window running the list (the start list):
+    // as ActionHost::ShowSubPage.
+    virtual bool ShowSubPage(int index, int mode, bool closeOnInput, int32_t closeAfter) = 0;
     // ShowImage, LaunchMedia, LaunchSlideShow and CopyFile (kind 39, 40,
     // 41 or 43) with their Param1; the result is the action's result.
     virtual bool RunFileAction(const std::string& param1, uint8_t kind) = 0;

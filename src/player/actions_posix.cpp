@@ -19,6 +19,7 @@ public:
     void StopSound(int) override {}
     void MinimizeApplication() override {}
     void RestoreApplication() override {}
+    bool ShowSubPage(int, int, bool, int32_t) override { return false; }
     bool RunFileAction(const std::string&, uint8_t) override { return false; }
 
 private:

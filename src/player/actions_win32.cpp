@@ -4,6 +4,7 @@
 #include "player/actions.h"
 
 #include "objects/generalform.h"
+#include "player/autorunform.h"
 #include "player/shell.h"
 #include "win/interact.h"
 #include "win/services.h"
@@ -99,6 +100,9 @@ public:
     }
     void RestoreApplication() override {
         EnumThreadWindows(GetCurrentThreadId(), ShowThreadWindow, SW_RESTORE);
+    }
+    bool ShowSubPage(int index, int mode, bool closeOnInput, int32_t closeAfter) override {
+        return TAutoRunForm::OpenSubPage(index, mode, closeOnInput, closeAfter);
     }
     // The full-screen windows and the copy runner come with their own
     // module; until then these actions do nothing.

@@ -300,3 +300,29 @@ TEST_F(EngineTest, ListsThatRunThemselvesEndWithAMessage) {
 
 } // namespace
 } // namespace orv::player::test
+
+namespace orv::player::test {
+namespace {
+
+TEST_F(EngineTest, StartListOpensALoginPageWithoutAWindow) {
+
+    TAuAction login = Act(K::ShowLoginPage, "Page2");
+    login.ElseActions = {Act(K::Exit)};
+    login.ThenActions = {Act(K::ShowMessage, "welcome", "", 1)};
+    Project().OnStart = {login, Act(K::ShowMessage, "menu", "", 1)};
+    RunStartActions();
+    EXPECT_THAT(log, testing::ElementsAre("platform subpage=2/3"));
+    EXPECT_TRUE(Startup().exitRequested);
+    EXPECT_TRUE(platform.ui.entries.empty());
+
+    log.clear();
+    Startup().exitRequested = false;
+    platform.subPageResult = true;
+    RunStartActions();
+    ASSERT_EQ(platform.ui.entries.size(), 2u);
+    EXPECT_EQ(platform.ui.entries[0].text, "welcome");
+    EXPECT_EQ(platform.ui.entries[1].text, "menu");
+}
+
+} // namespace
+} // namespace orv::player::test

@@ -167,6 +167,11 @@ public:
     void StopSound(int ch) override { log_.push_back("stop" + std::to_string(ch)); }
     void MinimizeApplication() override { log_.push_back("minimize"); }
     void RestoreApplication() override { log_.push_back("restore"); }
+    bool ShowSubPage(int index, int mode, bool, int32_t) override {
+        log_.push_back("platform subpage=" + std::to_string(index) + "/" + std::to_string(mode));
+        return subPageResult;
+    }
+    bool subPageResult = false;
     bool RunFileAction(const std::string& p, uint8_t kind) override {
         log_.push_back("file" + std::to_string(kind) + "=" + p);
         return true;

@@ -38,6 +38,9 @@ public:
     void StopSound(int c) override { Real().StopSound(c); }
     void MinimizeApplication() override {}
     void RestoreApplication() override {}
+    bool ShowSubPage(int i, int m, bool c, int32_t a) override {
+        return Real().ShowSubPage(i, m, c, a);
+    }
     bool RunFileAction(const std::string& p, uint8_t k) override {
         return Real().RunFileAction(p, k);
     }

@@ -133,6 +133,19 @@ TEST(Scenario, AnswersBranchesAndTheLoginPage) {
     EXPECT_EQ(r.log[0].detail, "Question,YesNoCancel");
 }
 
+TEST(Scenario, LoginPageBeforeTheMenuEndsThePlayerWhenItFails) {
+    test::TempDir folder;
+    TAuAction login = Act(K::ShowLoginPage, "Login");
+    login.ElseActions = {Act(K::Exit)};
+    TAuActions submit3{Act(K::SubmitLoginPage), Act(K::SubmitLoginPage), Act(K::SubmitLoginPage)};
+    WriteProject(folder.path(), {login},
+                 {Page("Main", {Message("main shown")}), Page("Login", submit3, "secret", 2)});
+    auto r = Play(folder, "");
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(Texts(r), (std::vector<std::string>{"Try again.", "Try again.", "Access denied."}));
+}
+
 TEST(Scenario, ExitBetweenTwoProgramsStartsBothBeforeThePlayerCloses) {
     test::TempDir folder;
     std::string child = test::ReadAll(fsys::ExecutablePath());
