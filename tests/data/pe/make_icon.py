@@ -16,8 +16,8 @@ def image(w, h, bpp, fill):
 def main():
     out = sys.argv[1]
     images = []
-    for spec in sys.argv[2:]:
-        w, h, bpp, fill = (int(x, 0) for x in spec.split(':'))
+    for entry in sys.argv[2:]:
+        w, h, bpp, fill = (int(x, 0) for x in entry.split(':'))
         data, colors = image(w, h, bpp, fill)
         images.append((w, h, bpp, colors, data))
     offset = 6 + 16 * len(images)

@@ -50,20 +50,20 @@ void WriteProject(const std::string& folder, const TAuActions& onStart,
     model::TAuProject p;
     p.OnStart = onStart;
     RecordingReporter r;
-    for (const auto& spec : pages) {
+    for (const auto& pageDef : pages) {
         auto entry = std::make_unique<model::TFormData>();
-        entry->Name = spec.name;
-        auto page = model::MakeBlankPage(spec.name);
+        entry->Name = pageDef.name;
+        auto page = model::MakeBlankPage(pageDef.name);
         page->Fade = false;
         page->Width = 300;
         page->Height = 200;
-        page->OnShow = spec.onShow;
-        if (!spec.needInput.empty()) {
+        page->OnShow = pageDef.onShow;
+        if (!pageDef.needInput.empty()) {
             auto edit = std::make_unique<model::TAuObject>(model::TAuObjectKind::Edit);
             edit->Name = "Code";
             auto& e = edit->As<model::EditProps>();
-            e.NeedInputText = spec.needInput;
-            e.AllowRetry = spec.allowRetry;
+            e.NeedInputText = pageDef.needInput;
+            e.AllowRetry = pageDef.allowRetry;
             e.RetryMessage = "Try again.";
             e.FailedMessage = "Access denied.";
             page->Root->AddChild(std::move(edit));
