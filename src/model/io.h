@@ -60,15 +60,15 @@ inline constexpr int64_t kSummary = 13;
 
 int32_t CheckedCount(size_t n);
 
-class Reader {
+// What the reading and the writing side share: the stream, the reporter,
+// and turning a failure inside a record into its one report.
+class IoBase {
 public:
-    static constexpr bool kReading = true;
-    static constexpr bool kWriting = false;
-
-    Reader(Stream& s, Reporter& r) : s_(s), r_(r) {}
+    IoBase(Stream& s, Reporter& r) : s_(s), r_(r) {}
     Stream& stream() { return s_; }
     Reporter& reporter() { return r_; }
 
+    // Runs f; a failure not yet reported is reported with code.
     template <class F> void Guard(int code, F&& f) {
         try {
             f();
@@ -79,7 +79,6 @@ public:
             throw Reported{};
         }
     }
-    template <class F> void Record(int /*writeCode*/, int readCode, F&& f) { Guard(readCode, f); }
     // Runs f and turns the outcome into a result.
     template <class F> bool Run(F&& f) {
         try {
@@ -89,6 +88,20 @@ public:
             return false;
         }
     }
+
+protected:
+    Stream& s_;
+    Reporter& r_;
+};
+
+class Reader : public IoBase {
+public:
+    static constexpr bool kReading = true;
+    static constexpr bool kWriting = false;
+
+    Reader(Stream& s, Reporter& r) : IoBase(s, r) {}
+
+    template <class F> void Record(int /*writeCode*/, int readCode, F&& f) { Guard(readCode, f); }
     [[noreturn]] void Fail(const char* text, const char* caption, uint32_t flags);
 
     void Version();
@@ -128,40 +141,16 @@ public:
     }
 
     int actionDepth = 0, menuDepth = 0, itemDepth = 0, nodeDepth = 0, objectDepth = 0;
-
-private:
-    Stream& s_;
-    Reporter& r_;
 };
 
-class Writer {
+class Writer : public IoBase {
 public:
     static constexpr bool kReading = false;
     static constexpr bool kWriting = true;
 
-    Writer(Stream& s, Reporter& r) : s_(s), r_(r) {}
-    Stream& stream() { return s_; }
-    Reporter& reporter() { return r_; }
+    Writer(Stream& s, Reporter& r) : IoBase(s, r) {}
 
-    template <class F> void Guard(int code, F&& f) {
-        try {
-            f();
-        } catch (const Reported&) {
-            throw;
-        } catch (const std::exception&) {
-            r_.ReportError(code);
-            throw Reported{};
-        }
-    }
     template <class F> void Record(int writeCode, int /*readCode*/, F&& f) { Guard(writeCode, f); }
-    template <class F> bool Run(F&& f) {
-        try {
-            f();
-            return true;
-        } catch (const Reported&) {
-            return false;
-        }
-    }
 
     void Version() { s_.WriteI32(0); }
     void U8(const char*, uint8_t v) { s_.WriteU8(v); }
@@ -191,10 +180,6 @@ public:
     }
 
     int actionDepth = 0, menuDepth = 0, itemDepth = 0, nodeDepth = 0, objectDepth = 0;
-
-private:
-    Stream& s_;
-    Reporter& r_;
 };
 
 // Renders records as indented "name: value" lines.
