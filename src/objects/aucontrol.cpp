@@ -2,8 +2,6 @@
 
 #include "objects/containers.h"
 
-#include <array>
-
 namespace orv::objects {
 
 namespace {
@@ -50,19 +48,18 @@ constexpr KindInfo kKinds[model::kKindCount] = {
     {K::FadeButton, "FadeButton", "TAuFadeButton", false, false, true, true, true},
 };
 
-template <class T> std::unique_ptr<win::Control> Make(TAuObject& record) {
-    return std::make_unique<T>(record);
-}
-
-std::array<KindMaker, model::kKindCount>& Makers() {
-    static std::array<KindMaker, model::kKindCount> makers = [] {
-        std::array<KindMaker, model::kKindCount> m{};
-        m[static_cast<int>(K::Panel)] = &Make<TAuPanel>;
-        m[static_cast<int>(K::TabNotebook)] = &Make<TAuTabNotebook>;
-        m[static_cast<int>(K::TabSheet)] = &Make<TAuTabSheet>;
-        m[static_cast<int>(K::GroupBox)] = &Make<TAuGroupBox>;
-        m[static_cast<int>(K::ScrollBox)] = &Make<TAuScrollBox>;
-        m[static_cast<int>(K::Splitter)] = &Make<TAuSplitter>;
+KindMakerTable& Makers() {
+    static KindMakerTable makers = [] {
+        KindMakerTable m{};
+        m[static_cast<int>(K::Panel)] = &MakeKind<TAuPanel>;
+        m[static_cast<int>(K::TabNotebook)] = &MakeKind<TAuTabNotebook>;
+        m[static_cast<int>(K::TabSheet)] = &MakeKind<TAuTabSheet>;
+        m[static_cast<int>(K::GroupBox)] = &MakeKind<TAuGroupBox>;
+        m[static_cast<int>(K::ScrollBox)] = &MakeKind<TAuScrollBox>;
+        m[static_cast<int>(K::Splitter)] = &MakeKind<TAuSplitter>;
+        AddButtonKinds(m);
+        AddInputKinds(m);
+        AddListKinds(m);
         return m;
     }();
     return makers;
@@ -182,6 +179,7 @@ void BindEvents(TAuControl& control, TAuEventSink& sink) {
     win::Control& c = control.Ctl();
     TAuControl* tc = &control;
     TAuEventSink* s = &sink;
+    control.sink_ = &sink;
     if (control.Record() && !control.Record()->PopupMenu.empty())
         c.OnContextMenu = [tc, s](win::Control&, POINT screen) {
             if (tc->Record())
@@ -220,7 +218,12 @@ void BindEvents(TAuControl& control, TAuEventSink& sink) {
     };
 }
 
+TAuEventSink* SinkOf(TAuControl& control) {
+    return control.Record() ? control.sink_ : nullptr;
+}
+
 void UnbindEvents(TAuControl& control) {
+    control.sink_ = nullptr;
     win::Control& c = control.Ctl();
     c.OnClick = nullptr;
     c.OnDblClick = nullptr;

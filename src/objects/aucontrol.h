@@ -23,8 +23,12 @@
 #include "model/object.h"
 #include "win/controls/control.h"
 
+#include <array>
+#include <memory>
+
 namespace orv::objects {
 
+class TAuEventSink;
 using model::TAuObject;
 using model::TAuObjectKind;
 
@@ -81,7 +85,11 @@ protected:
 
 private:
     friend void DetachRecord(TAuControl&);
+    friend void BindEvents(TAuControl&, class TAuEventSink&);
+    friend void UnbindEvents(TAuControl&);
+    friend TAuEventSink* SinkOf(TAuControl&);
     TAuObject* record_;
+    TAuEventSink* sink_ = nullptr;
     TAuObjectKind kind_;
     bool hovered_ = false;
 };
@@ -110,9 +118,18 @@ bool KindControlAvailable(TAuObjectKind kind);
 void DestroyKindControl(TAuObject& record);
 
 // Kinds built in other files register their constructor here before the
-// first page loads (the containers are built in).
+// first page loads (the built-in families are entered by AddXxxKinds).
 using KindMaker = std::unique_ptr<win::Control> (*)(TAuObject& record);
 void RegisterKindControl(TAuObjectKind kind, KindMaker maker);
+template <class T> std::unique_ptr<win::Control> MakeKind(TAuObject& record) {
+    return std::make_unique<T>(record);
+}
+using KindMakerTable = std::array<KindMaker, model::kKindCount>;
+// The families, each filling in the makers of its kinds.
+void AddButtonKinds(KindMakerTable& makers); // Button, ImageButton, Image, SimpleText, Bevel
+void AddInputKinds(
+    KindMakerTable& makers); // TextBox, RichText, Edit, CheckBox, RadioButton, UserPassword
+void AddListKinds(KindMakerTable& makers); // ListBox, DropDownList, ListView, TreeView, shell views
 
 // Applies the shared properties of the record: Hint, Cursor, Enabled,
 // Visible, and for every kind except TabSheet also Align, Left and Top,
@@ -142,7 +159,16 @@ public:
     // A right click (or the menu key) on a control whose record has a
     // popup menu; screen is where the menu goes.
     virtual void ObjectPopupMenu(TAuControl&, POINT /*screen*/) {}
+    // The kind-specific extras: an item's or a box's OnSelect list (a
+    // checked CheckBox, a grouped ImageButton left down, a newly chosen
+    // list item). The sink runs a copy, so the list may belong to an item
+    // the actions remove.
+    virtual void ObjectSelectActions(TAuControl&, const model::TAuActions& /*list*/) {}
 };
+
+// The sink bound to a control, or null (kinds with extra events use it
+// to hand over their OnSelect lists).
+TAuEventSink* SinkOf(TAuControl& control);
 // Binds the seven events of the control to the sink, for the kinds whose
 // events are bound (all but Browser and FlashPlayer), and the context menu
 // of every record with a popup menu (a control without one passes the

@@ -761,19 +761,6 @@ bool SelectedCondition(const TAuAction& a, ActionHost* host, bool& result) {
 
 // ---- public entries
 
-void ApplyPendingChanges(ActionTarget& target) {
-    ActionTarget::Pending p = std::move(target.pending);
-    target.pending = {};
-    if (p.caption)
-        target.SetCaption(*p.caption);
-    if (p.lines)
-        target.SetLines(*p.lines);
-    if (p.picture)
-        target.SetPicture(*p.picture ? &**p.picture : nullptr);
-    if (p.file)
-        target.LoadFile(*p.file);
-}
-
 ActionPlatform& Platform() {
     return g_platform ? *g_platform : DefaultActionPlatform();
 }

@@ -97,6 +97,7 @@ public:
     void ObjectMouseMove(objects::TAuControl& control, const win::MouseArgs& args) override;
     void ObjectMouseUp(objects::TAuControl& control, const win::MouseArgs& args) override;
     void ObjectPopupMenu(objects::TAuControl& control, POINT screen) override;
+    void ObjectSelectActions(objects::TAuControl& control, const TAuActions& list) override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

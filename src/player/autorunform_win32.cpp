@@ -722,6 +722,11 @@ void TAutoRunForm::ObjectClick(TAuControl& control) {
         RequestClose();
 }
 
+void TAutoRunForm::ObjectSelectActions(TAuControl&, const TAuActions& list) {
+    if (!IsDesignView())
+        RunList(list);
+}
+
 void TAutoRunForm::ObjectDblClick(TAuControl& control) {
     RunList(control.Record()->OnDoubleClick);
 }
