@@ -218,6 +218,20 @@ void BindEvents(TAuControl& control, TAuEventSink& sink) {
     };
 }
 
+void PageBuiltPass(TAuObject& record) {
+    if (TAuControl* c = ControlOf(record))
+        c->PageBuilt();
+    for (size_t i = 0; i < record.ChildCount(); ++i)
+        PageBuiltPass(record.Child(i));
+}
+
+void StartPass(TAuObject& record, bool media) {
+    if (TAuControl* c = ControlOf(record))
+        c->StartPass(media);
+    for (size_t i = 0; i < record.ChildCount(); ++i)
+        StartPass(record.Child(i), media);
+}
+
 TAuEventSink* SinkOf(TAuControl& control) {
     return control.Record() ? control.sink_ : nullptr;
 }

@@ -72,6 +72,15 @@ public:
     // record keeps but the control owns back to the record: a Splitter its
     // alignment and cursor.
     virtual void StoreNewObjectDefaults(TAuObject&) {}
+    // The player's passes over a built page (outside the design view), a
+    // record before its children. PageBuilt: once all controls of the page
+    // exist (a TreeView selects its first node quietly; a ShellTreeView
+    // links its ShellListView). StartPass: after the page is shown or
+    // switched in, first in prepare mode (media false: shell trees re-apply
+    // their root, slide shows load their folder) and then in media mode
+    // (media players open and play their file).
+    virtual void PageBuilt() {}
+    virtual void StartPass(bool /*media*/) {}
 
     // The fading kinds' hover flag (set and cleared by the player).
     bool Hovered() const { return hovered_; }
@@ -164,7 +173,19 @@ public:
     // list item). The sink runs a copy, so the list may belong to an item
     // the actions remove.
     virtual void ObjectSelectActions(TAuControl&, const model::TAuActions& /*list*/) {}
+    // The record at a path on the page of the window (model::FindObject
+    // below the page root), for objects that name others: a TreeView's
+    // AssociatedListView, a ShellTreeView's ShellListView.
+    virtual TAuObject* FindPageObject(const std::string& /*path*/) { return nullptr; }
+    // Whether the window has been shown once (a TreeView's OnSelect runs
+    // only from then on).
+    virtual bool WindowShown() const { return true; }
 };
+
+// Calls PageBuilt or StartPass on the control of record and of every
+// record below it that has one, a record before its children.
+void PageBuiltPass(TAuObject& record);
+void StartPass(TAuObject& record, bool media);
 
 // The sink bound to a control, or null (kinds with extra events use it
 // to hand over their OnSelect lists).

@@ -98,6 +98,8 @@ public:
     void ObjectMouseUp(objects::TAuControl& control, const win::MouseArgs& args) override;
     void ObjectPopupMenu(objects::TAuControl& control, POINT screen) override;
     void ObjectSelectActions(objects::TAuControl& control, const TAuActions& list) override;
+    TAuObject* FindPageObject(const std::string& path) override { return FindObject(path); }
+    bool WindowShown() const override { return shown_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -114,6 +116,8 @@ private:
     void UpdateStatusBar();
     void RunList(const model::TAuActions& list);
     void AfterShow();
+    // The start pass over the page's objects (prepare or media mode).
+    void RunStartPass(bool media);
     void SwitchPage();
     void CloseNow();
     void FadeTo(int from, int to, int stepPercent);

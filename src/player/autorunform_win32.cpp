@@ -189,6 +189,8 @@ void TAutoRunForm::ResetPage(const std::string& caption) {
     BuildMenu();
     UpdateStatusBar();
     BuildControls();
+    if (!IsDesignView() && page_->Root)
+        objects::PageBuiltPass(*page_->Root);
     SetWindowTextW(Handle(), win::Widen(caption).c_str());
 }
 
@@ -379,6 +381,8 @@ bool TAutoRunForm::LoadPage(Stream& s, int mode) {
     SetWindowTextW(Handle(), win::Widen(page_->Caption).c_str());
     UpdateStatusBar();
     BuildControls();
+    if (!IsDesignView() && page_->Root)
+        objects::PageBuiltPass(*page_->Root);
     if (mode == 0) {
         ApplyAlpha();
         ApplyPlacement();
@@ -467,9 +471,15 @@ void TAutoRunForm::ShowPage() {
     });
 }
 
+void TAutoRunForm::RunStartPass(bool media) {
+    if (page_->Root && !IsDesignView())
+        objects::StartPass(*page_->Root, media);
+}
+
 void TAutoRunForm::AfterShow() {
     InvalidateRect(ClientRect());
     UpdateWindow(Handle());
+    RunStartPass(false);
     if (page_->Fade) {
         FadeTo(0, AlphaFromPercent(page_->Alpha), page_->FadeInStep);
         alpha_ = AlphaFromPercent(page_->Alpha);
@@ -481,6 +491,7 @@ void TAutoRunForm::AfterShow() {
             if (!closeRequested_)
                 PostMessageW(Handle(), WM_CLOSE, 0, 0);
         });
+    RunStartPass(true);
 }
 
 void TAutoRunForm::FadeTo(int from, int to, int stepPercent) {
@@ -515,8 +526,11 @@ void TAutoRunForm::SwitchPage() {
     if (page_->Root)
         if (TAuControl* c = objects::ControlOf(*page_->Root))
             c->Ctl().SetVisible(false);
-    if (LoadPageByIndex(index, 1))
+    if (LoadPageByIndex(index, 1)) {
         currentPage_ = index;
+        RunStartPass(false);
+        RunStartPass(true);
+    }
     WriteSnapshot();
 }
 
