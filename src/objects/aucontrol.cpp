@@ -67,6 +67,21 @@ KindMakerTable& Makers() {
 
 } // namespace
 
+namespace {
+std::string& ProjectFolderSlot() {
+    static std::string folder;
+    return folder;
+}
+} // namespace
+
+const std::string& ProjectFolder() {
+    return ProjectFolderSlot();
+}
+
+void SetProjectFolder(const std::string& folder) {
+    ProjectFolderSlot() = folder;
+}
+
 const KindInfo* FindKindInfo(int code) {
     return model::IsValidKind(code) ? &kKinds[code] : nullptr;
 }

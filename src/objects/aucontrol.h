@@ -25,12 +25,18 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 namespace orv::objects {
 
 class TAuEventSink;
 using model::TAuObject;
 using model::TAuObjectKind;
+
+// The project folder that objects join their relative paths with (a
+// shell view's Root); start-up sets it once the folder is known.
+const std::string& ProjectFolder();
+void SetProjectFolder(const std::string& folder);
 
 // ---- the kind table
 struct KindInfo {

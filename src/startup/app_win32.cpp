@@ -134,6 +134,7 @@ int RunOrvexa(const std::vector<std::string>& args) {
 
     objects::CreateGeneralForm();
     st.projectFolder = ExcludeTrailingBackslash(st.projectFolder);
+    objects::SetProjectFolder(st.projectFolder);
     std::string projectFile =
         st.projectFolder.empty() ? std::string() : fsys::Join(st.projectFolder, kProjectFileName);
     if (!projectFile.empty() && fsys::FileExists(projectFile)) {
