@@ -2,6 +2,7 @@
 // ScrollBox, Splitter) and the background painter of panels and pages.
 #pragma once
 
+#include "model/action_target.h"
 #include "objects/aucontrol.h"
 #include "win/controls/drawing.h"
 
@@ -34,7 +35,7 @@ private:
 // Panel: a borderless window without scroll bars (the platform's client
 // edge when its Border is Standard) painted by TPanelBack. Its background
 // counts as the panel itself for every mouse event. Also the page root.
-class TAuPanel : public TAuKind<win::WinControl> {
+class TAuPanel : public TAuKind<win::WinControl>, public model::ActionTarget {
 public:
     explicit TAuPanel(TAuObject& record);
 
@@ -42,6 +43,10 @@ public:
     void PropertiesChanged() override;
 
     model::PanelProps& Props() { return Record()->As<model::PanelProps>(); }
+    // Actions: the background caption, the caption font, the colour.
+    void SetCaption(const std::string& text) override;
+    void SetFont(const model::TFont& font) override;
+    void SetBackColor(int32_t color) override;
     TPanelBack& Back() { return back_; }
 
 protected:
@@ -55,7 +60,7 @@ private:
 // TabNotebook: a window holding a tab control that fills it, with an image
 // list for the sheets' icons. Its sheets are the tab control's children.
 class TAuTabSheet;
-class TAuTabNotebook : public TAuKind<win::WinControl> {
+class TAuTabNotebook : public TAuKind<win::WinControl>, public model::ActionTarget {
 public:
     explicit TAuTabNotebook(TAuObject& record);
     ~TAuTabNotebook() override;
@@ -65,6 +70,8 @@ public:
     void ChildrenLoaded() override;
 
     model::TabNotebookProps& Props() { return Record()->As<model::TabNotebookProps>(); }
+    // Actions: the font of the tab captions.
+    void SetFont(const model::TFont& font) override;
     // The sheets in tab order.
     int SheetCount() const;
     TAuTabSheet* Sheet(int index) const;
@@ -101,7 +108,7 @@ private:
 };
 
 // TabSheet: one page of its notebook's tab control, shown while active.
-class TAuTabSheet : public TAuKind<win::WinControl> {
+class TAuTabSheet : public TAuKind<win::WinControl>, public model::ActionTarget {
 public:
     explicit TAuTabSheet(TAuObject& record);
 
@@ -109,6 +116,8 @@ public:
     void PropertiesChanged() override;
 
     model::TabSheetProps& Props() { return Record()->As<model::TabSheetProps>(); }
+    // Actions: the tab caption.
+    void SetCaption(const std::string& text) override;
     TAuTabNotebook* Notebook() const;
     int PageIndex() const;
 
@@ -129,7 +138,7 @@ private:
 };
 
 // GroupBox: a frame with a caption, painted in the group box's own colour.
-class TAuGroupBox : public TAuKind<win::WinControl> {
+class TAuGroupBox : public TAuKind<win::WinControl>, public model::ActionTarget {
 public:
     explicit TAuGroupBox(TAuObject& record);
 
@@ -138,6 +147,10 @@ public:
     RECT AlignArea() override;
 
     model::GroupBoxProps& Props() { return Record()->As<model::GroupBoxProps>(); }
+    // Actions: the frame caption, its font, the fill colour.
+    void SetCaption(const std::string& text) override;
+    void SetFont(const model::TFont& font) override;
+    void SetBackColor(int32_t color) override;
 
 protected:
     void PaintBackground(const win::Canvas& canvas) override;
@@ -147,7 +160,7 @@ protected:
 // ScrollBox: a window whose scroll bars appear when its children reach
 // beyond it (not in the design view), with a single-line border when
 // Border is set.
-class TAuScrollBox : public TAuKind<win::WinControl> {
+class TAuScrollBox : public TAuKind<win::WinControl>, public model::ActionTarget {
 public:
     explicit TAuScrollBox(TAuObject& record);
 
@@ -156,6 +169,9 @@ public:
     void ChildrenLoaded() override;
 
     model::ScrollBoxProps& Props() { return Record()->As<model::ScrollBoxProps>(); }
+    // Actions: the font and the fill colour.
+    void SetFont(const model::TFont& font) override;
+    void SetBackColor(int32_t color) override;
     // Recomputes the scroll ranges from the children's extent.
     void UpdateScrollBars();
     // Scrolls to a position (clamped to the ranges).
@@ -175,7 +191,7 @@ private:
 
 // Splitter: a windowless bar that resizes the neighbour aligned on the
 // same side when dragged (not in the design view).
-class TAuSplitter : public TAuKind<win::GraphicControl> {
+class TAuSplitter : public TAuKind<win::GraphicControl>, public model::ActionTarget {
 public:
     explicit TAuSplitter(TAuObject& record);
     ~TAuSplitter() override;
@@ -185,6 +201,8 @@ public:
     void Paint(const win::Canvas& canvas) override;
 
     model::SplitterProps& Props() { return Record()->As<model::SplitterProps>(); }
+    // Actions: the bar colour.
+    void SetBackColor(int32_t color) override;
     // The sibling the splitter resizes, or null.
     win::Control* FindNeighbour();
     bool Dragging() const { return dragging_; }
