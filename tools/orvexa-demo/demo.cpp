@@ -74,6 +74,36 @@ TAuAction Action(TAuActionKind kind, const std::string& param1 = {},
     return a;
 }
 
+// A message box: option 0 warning, 1 information, 2 stop, 3 Yes/No,
+// 4 Yes/No/Cancel (Yes runs then, No runs otherwise).
+TAuAction Message(const std::string& text, int32_t option, TAuActions then = {},
+                  TAuActions otherwise = {}) {
+    TAuAction a = Action(TAuActionKind::ShowMessage, text, "Orvexa Demo");
+    a.Number = option;
+    a.ThenActions = std::move(then);
+    a.ElseActions = std::move(otherwise);
+    return a;
+}
+
+// Opens the read-me when the machine has a viewer for text files, and says
+// so when it has none.
+TAuAction OpenReadMe() {
+    TAuAction a = Action(TAuActionKind::IfThenElse, ".txt (Text Document)");
+    a.Number = 4; // There is viewer for file type
+    a.ThenActions = {Action(TAuActionKind::OpenRunFile, kReadMeFile)};
+    a.ElseActions = {Message("No program on this computer opens text files.", 1)};
+    return a;
+}
+
+// Opens the login page; the members' page when it passes, a message when
+// it fails.
+TAuAction MembersLogin() {
+    TAuAction a = Action(TAuActionKind::ShowLoginPage, kLoginPage);
+    a.ThenActions = {Action(TAuActionKind::GoToPage, kMembersPage)};
+    a.ElseActions = {Message("The login failed: the members' area stays closed.", 2)};
+    return a;
+}
+
 TAuAction BackColorAction(const std::string& path, int32_t colour) {
     TAuAction a = Action(TAuActionKind::SetObjectBackColor, {}, path);
     a.Number = colour;
@@ -213,7 +243,8 @@ std::vector<TMenuItem> MainMenu(Reporter& r) {
     TMenuItem help;
     help.Caption = "&Help";
     help.Items = {
-        MenuItem("&Read Me", "MenuReadMe", {Action(TAuActionKind::OpenRunFile, kReadMeFile)}, r),
+        MenuItem("&Read Me", "MenuReadMe", {OpenReadMe()}, r),
+        MenuItem("&Members...", "MenuMembers", {MembersLogin()}, r),
         MenuItem("&About...", "MenuAbout", {Action(TAuActionKind::ShowSubPage, kAboutPage)}, r),
     };
     return {pages, help};
@@ -284,13 +315,16 @@ std::unique_ptr<TPageRecord> WelcomePage(Reporter& r) {
     TAuObject& tilePanel = AddPanel(root, "Tiles", 140, 160, 330, 210, tiles);
     SetBackImage(tilePanel, Picture(PictureClass::Bitmap, Bmp(TileImage())), kTile);
 
-    AddNavTile(root, "GoProducts", 500, 160, "Products >", "Our products on tabs",
+    AddNavTile(root, "GoProducts", 500, 156, "Products >", "Our products on tabs",
                Action(TAuActionKind::GoToPage, kProductsPage));
-    AddNavTile(root, "GoGradients", 500, 215, "Gradients >", "Every gradient and border style",
+    AddNavTile(root, "GoGradients", 500, 202, "Gradients >", "Every gradient and border style",
                Action(TAuActionKind::GoToPage, kGradientsPage));
-    AddNavTile(root, "GoAbout", 500, 270, "About...", "Opens a sub page",
+    AddNavTile(root, "GoAbout", 500, 248, "About...", "Opens a sub page",
                Action(TAuActionKind::ShowSubPage, kAboutPage));
-    AddNavTile(root, "GoExit", 500, 325, "Exit", "Closes the menu", Action(TAuActionKind::Exit));
+    AddNavTile(root, "GoMembers", 500, 294, "Members...", "Log in to the members' area",
+               MembersLogin());
+    AddNavTile(root, "GoExit", 500, 340, "Exit", "Asks, then closes the menu",
+               Message("Do you want to leave the demo?", 3, {Action(TAuActionKind::Exit)}));
 
     AddButton(root, "ProductsButton", 24, 404, "&Products",
               Action(TAuActionKind::GoToPage, kProductsPage));
@@ -467,16 +501,22 @@ std::unique_ptr<TPageRecord> GradientsPage(Reporter& r) {
     return page;
 }
 
-std::unique_ptr<TPageRecord> AboutPage() {
-    auto page = MakeBlankPage("About Orvexa Demo");
-    page->Width = 440;
-    page->Height = 300;
+// A small dialog page (About, Login).
+std::unique_ptr<TPageRecord> DialogPage(const std::string& caption, int width, int height) {
+    auto page = MakeBlankPage(caption);
+    page->Width = width;
+    page->Height = height;
     page->BorderStyle = 3; // dialog
     page->BorderIcons = bordericon::kSystemMenu;
     page->FadeInStep = 25;
     page->FadeOutStep = 25;
     page->PageIcon = Picture(PictureClass::Icon, EncodeIco(LogoImage(32)));
     page->Root->Name = "PagePanel";
+    return page;
+}
+
+std::unique_ptr<TPageRecord> AboutPage() {
+    auto page = DialogPage("About Orvexa Demo", 440, 300);
     TAuObject& root = *page->Root;
     Root(*page).BackColor = color::Rgb(255, 255, 255);
     Root(*page).Back.GradientStyle = 7; // MiddleLeftRight
@@ -498,6 +538,84 @@ std::unique_ptr<TPageRecord> AboutPage() {
     return page;
 }
 
+// The login page: a user name and password pair checked against the
+// demo's accounts; two wrong tries are answered with a retry message, the
+// third closes the page as failed.
+std::unique_ptr<TPageRecord> LoginPage() {
+    auto page = DialogPage("Members' login", 380, 250);
+    TAuObject& root = *page->Root;
+    Root(*page).BackColor = color::Rgb(240, 244, 250);
+    Root(*page).Back.GradientStyle = 1; // TopBottom
+    Root(*page).Back.GradientColor = color::Rgb(205, 215, 235);
+
+    TAuObject& hint = Add(root, TAuObjectKind::SimpleText, "LoginHint", 20, 16, 330, 40);
+    SimpleTextProps& h = hint.As<SimpleTextProps>();
+    h.Text = "Log in with the user name demo and the password orvexa.";
+    h.Font = ArialFont(10, 0, color::Rgb(20, 30, 60));
+
+    TAuObject& account = Add(root, TAuObjectKind::UserPassword, "Account", 20, 64, 330, 52);
+    UserPasswordProps& a = account.As<UserPasswordProps>();
+    a.Font = ArialFont(11);
+    a.UserList = kDemoAccounts;
+    a.AllowRetry = 2;
+    account.Hint = "User name above, password below";
+
+    TAuObject& remember = Add(root, TAuObjectKind::CheckBox, "Remember", 20, 128, 330, 22);
+    CheckBoxProps& c = remember.As<CheckBoxProps>();
+    c.Caption = "I accept the members' terms";
+    c.NeedCheck = true;
+    c.NeedCheckMessage = "Please accept the members' terms first.";
+    c.NeedCheckCaption = "Members' terms";
+
+    AddButton(root, "LoginButton", 120, 168, "&Log in", Action(TAuActionKind::SubmitLoginPage))
+        .As<ButtonProps>()
+        .Default = true;
+    AddButton(root, "CancelButton", 240, 168, "Cancel", Action(TAuActionKind::ClosePage))
+        .As<ButtonProps>()
+        .Cancel = true;
+    return page;
+}
+
+// What the login opens: a main page with a question that branches.
+std::unique_ptr<TPageRecord> MembersPage(Reporter& r) {
+    auto page = MainPage(kMembersPage, r);
+    TAuObject& root = *page->Root;
+    Root(*page).BackColor = color::Rgb(250, 246, 236);
+    Root(*page).Back.GradientStyle = 6; // MiddleLeftRight
+    Root(*page).Back.GradientColor = color::Rgb(230, 200, 140);
+
+    PanelStyle header;
+    header.caption = "Members' area";
+    header.color = color::Rgb(120, 70, 0);
+    header.gradient = 3; // LeftRight
+    header.gradientColor = color::Rgb(230, 170, 60);
+    header.font = ArialFont(16, fontstyle::kBold, color::kWhite);
+    header.alignment = kAlignLeft;
+    header.border = kBottomLine;
+    header.borderStyle = kLowered;
+    AddPanel(root, "MembersHeader", 0, 0, 712, 48, header).Align = kAlignTop;
+
+    PanelStyle text;
+    text.caption = "You are logged in. The tiles below ask before they act, and the "
+                   "answer decides what happens next.";
+    text.color = color::Rgb(255, 252, 240);
+    text.font = ArialFont(11, 0, color::Rgb(60, 40, 0));
+    text.border = kFrame;
+    text.borderStyle = kLowered;
+    AddPanel(root, "MembersText", 24, 70, 664, 80, text);
+
+    AddNavTile(root, "Newsletter", 24, 180, "Newsletter...", "A question with three answers",
+               Message("Subscribe to the members' newsletter?", 4,
+                       {Message("Thank you: the newsletter is on its way.", 1)},
+                       {Message("No newsletter, then. You can change your mind later.", 1)}));
+    AddNavTile(root, "ReadMe", 200, 180, "Read Me", "Opens the read-me when a viewer exists",
+               OpenReadMe());
+    AddNavTile(root, "LogOut", 528, 180, "Log out", "Back to the first page",
+               Message("Log out of the members' area?", 3,
+                       {Action(TAuActionKind::GoToPage, kWelcomePage)}));
+    return page;
+}
+
 void AddPage(TAuProject& project, const std::string& name, const TPageRecord& page, Reporter& r) {
     auto entry = std::make_unique<TFormData>();
     entry->Name = name;
@@ -511,7 +629,8 @@ std::string ReadMeText() {
            "================\r\n"
            "\r\n"
            "This folder is a complete menu: autorun.exe plays autorun.aru.\r\n"
-           "Pages: Welcome, Products, Gradients and the About sub page.\r\n"
+           "Pages: Welcome, Products, Gradients, the About sub page, the\r\n"
+           "Login page (user demo, password orvexa) and the Members page.\r\n"
            "The pictures in the media folder are also stored in the pages.\r\n";
 }
 
@@ -546,6 +665,8 @@ bool BuildDemoProject(TAuProject& project, Reporter& r) {
         AddPage(project, kProductsPage, *ProductsPage(r), r);
         AddPage(project, kGradientsPage, *GradientsPage(r), r);
         AddPage(project, kAboutPage, *AboutPage(), r);
+        AddPage(project, kLoginPage, *LoginPage(), r);
+        AddPage(project, kMembersPage, *MembersPage(r), r);
     } catch (const std::exception& e) {
         r.Show(std::string("Building the demo failed: ") + e.what(), "Error", mb::kIconError);
         return false;

@@ -1,6 +1,7 @@
 // The bundled demo menu: a project folder built with the model, showing the
 // object kinds, page settings, menus and status bars the player supports,
-// plus objects of kinds whose controls come later. The same folder comes out
+// page navigation, a sub page, a login page, questions that branch, plus
+// objects of kinds whose controls come later. The same folder comes out
 // byte for byte on every run.
 #pragma once
 
@@ -17,6 +18,11 @@ inline constexpr const char* kWelcomePage = "Welcome";
 inline constexpr const char* kProductsPage = "Products";
 inline constexpr const char* kGradientsPage = "Gradients";
 inline constexpr const char* kAboutPage = "About";
+inline constexpr const char* kLoginPage = "Login";
+inline constexpr const char* kMembersPage = "Members";
+
+// The accounts the demo's login page accepts ("user,password" lines).
+inline constexpr const char* kDemoAccounts = "demo,orvexa\r\nguest,welcome";
 
 // Seeds the project file's header so the file is the same on every run.
 inline constexpr uint32_t kHeaderSeed = 20240611;

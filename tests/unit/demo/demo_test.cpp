@@ -91,9 +91,10 @@ protected:
 };
 
 TEST_F(DemoFolder, PagesInOrderWithTheirFrames) {
-    ASSERT_EQ(project.Pages.size(), 4u);
-    const char* names[] = {kWelcomePage, kProductsPage, kGradientsPage, kAboutPage};
-    for (int i = 0; i < 4; ++i) {
+    const char* names[] = {kWelcomePage, kProductsPage, kGradientsPage,
+                           kAboutPage,   kLoginPage,    kMembersPage};
+    ASSERT_EQ(project.Pages.size(), std::size(names));
+    for (size_t i = 0; i < std::size(names); ++i) {
         SCOPED_TRACE(names[i]);
         EXPECT_EQ(project.Pages[i]->Name, names[i]);
         const TPageRecord& p = *pages[i];
@@ -105,8 +106,9 @@ TEST_F(DemoFolder, PagesInOrderWithTheirFrames) {
         EXPECT_EQ(project.Pages[i]->Summary, MakeObjectInfo(*p.Root));
     }
     // The main pages share one frame size (a page switch keeps the frame),
-    // a menu bar with sub-items and a status bar naming the page.
-    for (int i = 0; i < 3; ++i) {
+    // a menu bar with sub-items and a status bar naming the page; the
+    // dialog pages have neither.
+    for (int i : {0, 1, 2, 5}) {
         SCOPED_TRACE(names[i]);
         const TPageRecord& p = *pages[i];
         EXPECT_EQ(p.Caption, std::string("Orvexa Demo - ") + names[i]);
@@ -118,8 +120,12 @@ TEST_F(DemoFolder, PagesInOrderWithTheirFrames) {
         ASSERT_EQ(p.StatusBarPanels.size(), 3u);
         EXPECT_EQ(p.StatusBarPanels[2].Text, names[i]);
     }
-    EXPECT_TRUE(pages[3]->MenuBarItems.empty());
-    EXPECT_TRUE(pages[3]->StatusBarPanels.empty());
+    for (int i : {3, 4}) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_TRUE(pages[i]->MenuBarItems.empty());
+        EXPECT_TRUE(pages[i]->StatusBarPanels.empty());
+        EXPECT_EQ(pages[i]->BorderStyle, 3); // dialog
+    }
 }
 
 TEST_F(DemoFolder, ObjectsHaveTheirNamesAndKinds) {
@@ -150,6 +156,10 @@ TEST_F(DemoFolder, ObjectsHaveTheirNamesAndKinds) {
         {2, "PictureCrop", TAuObjectKind::Panel},
         {3, "AboutText", TAuObjectKind::Panel},
         {3, "CloseAbout", TAuObjectKind::Panel},
+        {4, "Account", TAuObjectKind::UserPassword},
+        {4, "Remember", TAuObjectKind::CheckBox},
+        {4, "LoginButton", TAuObjectKind::Button},
+        {5, "Newsletter", TAuObjectKind::Panel},
     };
     for (const Expect& c : cases) {
         SCOPED_TRACE(c.path);
@@ -221,6 +231,7 @@ TEST_F(DemoFolder, ActionsNameExistingPagesAndFiles) {
         switch (kind) {
         case TAuActionKind::GoToPage:
         case TAuActionKind::ShowSubPage:
+        case TAuActionKind::ShowLoginPage:
             EXPECT_TRUE(pageNames.count(a.Param1)) << "no page \"" << a.Param1 << "\"";
             break;
         case TAuActionKind::PlaySound:
@@ -246,16 +257,39 @@ TEST_F(DemoFolder, ActionsNameExistingPagesAndFiles) {
     }
     for (TAuActionKind k :
          {TAuActionKind::GoToPage, TAuActionKind::ShowSubPage, TAuActionKind::Exit,
-          TAuActionKind::ClosePage, TAuActionKind::PlaySound, TAuActionKind::OpenRunFile})
+          TAuActionKind::ClosePage, TAuActionKind::PlaySound, TAuActionKind::OpenRunFile,
+          TAuActionKind::ShowLoginPage, TAuActionKind::SubmitLoginPage, TAuActionKind::ShowMessage,
+          TAuActionKind::IfThenElse})
         EXPECT_GT(seen[k], 0) << ActionKindName(static_cast<uint8_t>(k));
     // Every page but the first is reachable by a navigation action.
     std::set<std::string> targets;
     for (const TAuAction& a : AllActions())
         if (a.Kind == static_cast<uint8_t>(TAuActionKind::GoToPage) ||
-            a.Kind == static_cast<uint8_t>(TAuActionKind::ShowSubPage))
+            a.Kind == static_cast<uint8_t>(TAuActionKind::ShowSubPage) ||
+            a.Kind == static_cast<uint8_t>(TAuActionKind::ShowLoginPage))
             targets.insert(a.Param1);
     for (size_t i = 1; i < project.Pages.size(); ++i)
         EXPECT_TRUE(targets.count(project.Pages[i]->Name)) << project.Pages[i]->Name;
+}
+
+// The login page checks the demo's accounts, allows two retries and needs
+// the terms accepted; logging in from the first page leads to the members'
+// page and a failed login says so.
+TEST_F(DemoFolder, LoginPageChecksAccountsAndBranches) {
+    const UserPasswordProps& account =
+        FindObject(*pages[4]->Root, "Account")->As<UserPasswordProps>();
+    EXPECT_EQ(account.UserList, kDemoAccounts);
+    EXPECT_EQ(account.AllowRetry, 2);
+    EXPECT_TRUE(FindObject(*pages[4]->Root, "Remember")->As<CheckBoxProps>().NeedCheck);
+
+    const TAuActions& onClick = FindObject(*pages[0]->Root, "GoMembers")->OnClick;
+    ASSERT_EQ(onClick.size(), 1u);
+    EXPECT_EQ(onClick[0].Kind, static_cast<uint8_t>(TAuActionKind::ShowLoginPage));
+    EXPECT_EQ(onClick[0].Param1, kLoginPage);
+    ASSERT_EQ(onClick[0].ThenActions.size(), 1u);
+    EXPECT_EQ(onClick[0].ThenActions[0].Param1, kMembersPage);
+    ASSERT_EQ(onClick[0].ElseActions.size(), 1u);
+    EXPECT_EQ(onClick[0].ElseActions[0].Kind, static_cast<uint8_t>(TAuActionKind::ShowMessage));
 }
 
 TEST(DemoBuild, SameBytesOnEveryRun) {
