@@ -105,6 +105,33 @@ void TAuCheckBox::DoClick() {
         win::WinControl::DoClick();
 }
 
+void TAuCheckBox::DoMouseUp(const win::MouseArgs& args) {
+    if (inButtonUp_)
+        heldUp_ = args;
+    else
+        win::WinControl::DoMouseUp(args);
+}
+
+LRESULT TAuCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_LBUTTONUP)
+        return win::WinControl::HandleMessage(msg, wp, lp);
+    // The framework raises the mouse-up before the platform's own handling
+    // reports the click (BN_CLICKED): hold it back until then.
+    std::weak_ptr<char> life = LifeToken();
+    inButtonUp_ = true;
+    heldUp_.reset();
+    const LRESULT r = win::WinControl::HandleMessage(msg, wp, lp);
+    if (life.expired())
+        return r;
+    inButtonUp_ = false;
+    if (heldUp_) {
+        const win::MouseArgs args = *heldUp_;
+        heldUp_.reset();
+        win::WinControl::DoMouseUp(args);
+    }
+    return r;
+}
+
 bool TAuCheckBox::Checked() const {
     return Props().Checked;
 }

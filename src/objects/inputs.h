@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -188,16 +189,22 @@ public:
 
     // The OnSelect list when checked, then the record's OnClick list.
     void DoClick() override;
+    // Held back while the platform handles the button's release, so that
+    // OnClick comes before OnMouseUp as with every other control.
+    void DoMouseUp(const win::MouseArgs& args) override;
 
 protected:
     void FillCreateArgs(win::CreateArgs& args) override;
     void HandleCreated() override;
     bool HandleReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void ApplyLook();
     void ShowState();
     input::ColorBrush brush_;
+    bool inButtonUp_ = false;
+    std::optional<win::MouseArgs> heldUp_;
 };
 
 class TAuRadioButton : public TAuCheckBox {
