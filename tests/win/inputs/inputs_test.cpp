@@ -436,6 +436,66 @@ TEST(InputClicks, EditsAndUserPasswordRaiseTheObjectsEvents) {
     EXPECT_EQ(page.sink.Take(), "Login menu, Login menu");
 }
 
+TEST(InputClicks, PointerEnteringAndLeavingThePlatformControls) {
+    Page page;
+    page.Add(K::Edit, "Name", 10, 10, 120, 21);
+    page.Add(K::CheckBox, "Agree", 10, 50, 120, 17);
+    TAuObject& login = page.Add(K::UserPassword, "Login", 150, 10, 193, 49);
+    page.Build();
+    auto& root = page.Ctl<win::WinControl>(*page.root);
+    auto& up = page.Ctl<TAuUserPassword>(login);
+    // The page's own enter and leave (it is a container) are not of interest.
+    auto objectEvents = [&] {
+        std::string s;
+        for (const std::string& l : page.sink.lines)
+            if (l.rfind("Page ", 0) != 0)
+                s += (s.empty() ? "" : ", ") + l;
+        page.sink.lines.clear();
+        return s;
+    };
+    test::MovePointer(root, 300, 200);
+    page.sink.Take();
+    test::MovePointer(root, 20, 20);
+    test::MovePointer(root, 20, 55);
+    test::MovePointer(root, 300, 200);
+    EXPECT_EQ(objectEvents(), "Name enter, Name leave, Agree enter, Agree leave");
+    // The box raises enter and leave for its edits, as containers do for
+    // their children.
+    test::MovePointer(up.UserEdit(), 5, 5);
+    test::MovePointer(up.PasswordEdit(), 5, 5);
+    test::MovePointer(root, 300, 200);
+    EXPECT_EQ(objectEvents(), "Login enter, Login leave, Login enter, Login leave");
+}
+
+TEST(InputClicks, PropertiesChangedRemakesAnEditsFixedStylesInPlace) {
+    Page page;
+    TAuObject& doc = page.Add(K::TextBox, "Doc", 10, 10, 150, 80);
+    page.Add(K::Edit, "After", 10, 100, 120, 21);
+    doc.As<model::TextBoxProps>().Text = "kept";
+    page.Build();
+    auto& tb = page.Ctl<TAuTextBox>(doc);
+    auto& root = page.Ctl<win::WinControl>(*page.root);
+    const int index = root.IndexOf(&tb);
+    HWND before = tb.Handle();
+    EXPECT_EQ(GetWindowLongW(before, GWL_STYLE) & ES_AUTOHSCROLL, 0);
+
+    doc.As<model::TextBoxProps>().WordWrap = false;
+    doc.As<model::TextBoxProps>().ScrollBar = 3;
+    tb.PropertiesChanged();
+    Pump(10);
+    const LONG style = GetWindowLongW(tb.Handle(), GWL_STYLE);
+    EXPECT_NE(style & ES_AUTOHSCROLL, 0);
+    EXPECT_NE(style & WS_HSCROLL, 0);
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_EQ(GetParent(tb.Handle()), root.Handle());
+    EXPECT_EQ(root.IndexOf(&tb), index);
+    EXPECT_EQ(tb.ShownText(), "kept");
+    EXPECT_EQ(ControlOf(doc), static_cast<TAuControl*>(&tb));
+    // Events stay bound to the same control.
+    ClickAt(tb.Handle(), 5, 5);
+    EXPECT_EQ(page.sink.Take(), "Doc down, Doc click, Doc up");
+}
+
 // --------------------------------------------------------- typing an Edit
 
 TEST(EditTyping, CaseMaskAndLengthLimit) {
