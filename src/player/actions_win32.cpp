@@ -5,11 +5,16 @@
 
 #include "objects/generalform.h"
 #include "player/autorunform.h"
+#include "player/file_actions.h"
+#include "player/launchform.h"
 #include "player/shell.h"
 #include "win/interact.h"
+#include "startup/startup.h"
 #include "win/services.h"
 
 #include <windows.h>
+// The action kind, not the platform's function.
+#undef CopyFile
 
 namespace orv::player {
 
@@ -104,9 +109,19 @@ public:
     bool ShowSubPage(int index, int mode, bool closeOnInput, int32_t closeAfter) override {
         return TAutoRunForm::OpenSubPage(index, mode, closeOnInput, closeAfter);
     }
-    // The full-screen windows and the copy runner come with their own
-    // module; until then these actions do nothing.
-    bool RunFileAction(const std::string&, uint8_t) override { return false; }
+    bool RunFileAction(const std::string& param1, uint8_t kind) override {
+        const std::string& folder = Startup().projectFolder;
+        switch (static_cast<model::TAuActionKind>(kind)) {
+        case model::TAuActionKind::CopyFile:
+            return RunCopyFile(param1, folder);
+        case model::TAuActionKind::ShowImage:
+            return !param1.empty() && ShowImageFullScreen(JoinActionPath(folder, param1));
+        default:
+            // LaunchMedia and LaunchSlideShow play through the media and
+            // slide-show objects, which this build does not have yet.
+            return false;
+        }
+    }
 };
 
 } // namespace
