@@ -110,7 +110,9 @@ GlyphPlacement PlaceGlyph(int imageLayout, const Rect& unclamped, int pw, int ph
         px = (W - iw) / 2;
         py = H - M - ih;
         x = (W - w) / 2;
-        y = pic ? py - S - h : H - M - S;
+        // Without a picture the caption ends the spacing above the bottom
+        // margin, as it ends the spacing above a picture.
+        y = pic ? py - S - h : H - M - S - h;
         y = std::max(y, M);
         break;
     case L::Center:

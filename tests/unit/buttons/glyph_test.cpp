@@ -109,9 +109,9 @@ TEST(PlaceGlyph, EveryLayoutWithAndWithoutPicture) {
         {2, true, {79, 7, 95, 17}, 79 - 40 - 3, 6},
         {2, false, {}, 97 - 2 - 3 - 40, 6},
         // Bottom: caption above the picture, at least M; without a picture
-        // the caption starts at H - M - S.
+        // it ends the spacing above the bottom margin.
         {3, true, {40, 13, 56, 23}, 28, 2},
-        {3, false, {}, 28, 25 - 2 - 3},
+        {3, false, {}, 28, 25 - 2 - 3 - 13},
         // Center and Stretch: the caption is lowered by the spacing.
         {4, true, {40, 7, 56, 17}, 28, 6 + 3},
         {4, false, {}, 28, 9},
