@@ -41,11 +41,13 @@ int TAuDropDownList::DropDownLines() const {
 }
 
 int TAuDropDownList::FieldHeight() const {
-    if (!Handle())
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!Handle() || !GetComboBoxInfo(Handle(), &info))
         return EntryHeight(Props().ItemHeight) + 6;
-    RECT r;
-    GetWindowRect(Handle(), &r);
-    return r.bottom - r.top;
+    // The selection field sits inside the box's frame, as far from the
+    // bottom edge as from the top.
+    return info.rcItem.bottom + info.rcItem.top;
 }
 
 void TAuDropDownList::HandleCreated() {
@@ -78,8 +80,15 @@ void TAuDropDownList::Fill() {
 
 void TAuDropDownList::BoundsChanged(const RECT& old) {
     TAuKind::BoundsChanged(old);
-    // Whatever height is asked for, the box keeps its field's height.
-    if (Handle() && Height() != FieldHeight())
+    HWND h = Handle();
+    if (!h)
+        return;
+    // The height given to the box's window is how far its list opens
+    // (DropDownCount lines); the box itself keeps its field's height.
+    SetWindowPos(h, nullptr, 0, 0, Width(),
+                 FieldHeight() + DropDownLines() * EntryHeight(Props().ItemHeight) + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (Height() != FieldHeight())
         SetSize(Width(), FieldHeight());
 }
 
@@ -174,13 +183,6 @@ LRESULT TAuDropDownList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         HDC dc = reinterpret_cast<HDC>(wp);
         SetDCBrushColor(dc, win::ResolveColor(Props().BackColor));
         return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-    }
-    if (msg == WM_WINDOWPOSCHANGING && lp) {
-        // A size other than the field's sets how far the list opens: keep
-        // that at DropDownCount lines.
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
-        if (!(pos->flags & SWP_NOSIZE) && pos->cy != FieldHeight())
-            pos->cy = FieldHeight() + DropDownLines() * EntryHeight(Props().ItemHeight) + 2;
     }
     return TAuKind::HandleMessage(msg, wp, lp);
 }

@@ -251,14 +251,28 @@ TEST(DropDownList, LoadsTheCurrentItemAndRunsOnSelectOnAChange) {
     p.ItemHeight = 20;
     p.Items = {BoxItem("One"), BoxItem("Two"), BoxItem("Three")};
     p.SelectedIndex = 1;
+    p.DropDownCount = 2;
     page.BuildPage();
     auto& drop = page.Ctl<TAuDropDownList>(rec);
     model::ActionTarget& t = drop;
     EXPECT_EQ(t.ItemCount(), 3);
     EXPECT_EQ(t.ItemIndex(), 1);
     // The closed box is as high as its field, not the stored 100.
+    RECT wr;
+    GetWindowRect(HandleOf(drop), &wr);
     EXPECT_LT(drop.Height(), 40);
     EXPECT_GE(drop.Height(), 20);
+    EXPECT_EQ(wr.bottom - wr.top, drop.Height());
+    // It opens to DropDownCount (2) lines.
+    SendMessageW(HandleOf(drop), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(HandleOf(drop), &info);
+    RECT lr;
+    GetWindowRect(info.hwndList, &lr);
+    EXPECT_GE(lr.bottom - lr.top, 2 * 20);
+    EXPECT_LE(lr.bottom - lr.top, 2 * 20 + 8);
+    SendMessageW(HandleOf(drop), CB_SHOWDROPDOWN, FALSE, 0);
     KeepShot(drop.Snapshot(), "dropdown");
     ASSERT_EQ(t.SelectedActionLists().size(), 1u);
     EXPECT_EQ(t.SelectedActionLists()[0][0].Param1, "Two.Select");
@@ -358,6 +372,7 @@ TEST(TreeView, SelectingANodeFillsTheListThenRunsOnSelect) {
     // linked to Sheets (no icon anywhere) the silver outline on white.
     const gfx::Image shot = view.Snapshot();
     KeepShot(shot, "tree_list_pair");
+    KeepShot(page.host.Snapshot(), "tree_list_page");
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bm = CreateCompatibleBitmap(GetDC(nullptr), 32, 32);
     HGDIOBJ old = SelectObject(dc, bm);
