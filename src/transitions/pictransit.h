@@ -114,9 +114,9 @@ public:
     std::string StyleName() const { return std::string(EffectName(style_)); }
     void SetStyleName(const std::string& name);
     int Step() const { return step_; }
-    void SetStep(int step) { step_ = static_cast<uint16_t>(ClampStep(step)); }
+    void SetStep(int step) { step_ = ClampStep(step); }
     int Delay() const { return delay_; }
-    void SetDelay(int ms) { delay_ = static_cast<uint16_t>(std::clamp(ms, 0, 0xFFFF)); }
+    void SetDelay(int ms) { delay_ = std::clamp(ms, 0, 0xFFFF); }
     bool Reverse() const { return reverse_; }
     void SetReverse(bool on) { reverse_ = on; }
 
@@ -187,11 +187,14 @@ private:
     gfx::Image picture_, bgPicture_;
     BackgroundMode bgMode_ = BackgroundMode::Tiled;
     bool autoSize_ = true, center_ = false, stretch_ = false, stretchFine_ = false;
-    bool overDraw_ = true, threaded_ = true, manual_ = false, reverse_ = false;
+    bool overDraw_ = true, threaded_ = true;
+    std::atomic<bool> manual_{false};
     ThreadPriority priority_ = ThreadPriority::Normal;
-    int style_ = kDefaultStyle;
-    uint16_t step_ = kDefaultStep;
-    uint16_t delay_ = kDefaultDelay;
+    // Read by the animation thread while the caller may change them.
+    std::atomic<int> style_{kDefaultStyle};
+    std::atomic<int> step_{kDefaultStep};
+    std::atomic<int> delay_{kDefaultDelay};
+    std::atomic<bool> reverse_{false};
 
     std::atomic<int> progress_{0};
     std::atomic<bool> busy_{false};

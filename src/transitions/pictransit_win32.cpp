@@ -361,6 +361,7 @@ void TCustomPicTransit::Animate() {
 
 void TCustomPicTransit::AnimateInCaller() {
     const std::weak_ptr<char> life = LifeToken();
+    bool quit = false;
     for (;;) {
         const DWORD t0 = GetTickCount();
         const bool end = StepFrame();
@@ -370,15 +371,18 @@ void TCustomPicTransit::AnimateInCaller() {
             break;
         // Handles messages until the frame's time is up or the transition
         // is stopped, frozen or gone.
+        const auto delay = static_cast<DWORD>(delay_);
         while (!manual_ && !stopping_ && busy_) {
             const DWORD spent = GetTickCount() - t0;
-            if (spent > delay_)
+            if (spent > delay)
                 break;
             MSG msg;
             if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.message == WM_QUIT) {
+                    // The application is closing: leave the message for the
+                    // loop that ends it, and stop here.
                     PostQuitMessage(static_cast<int>(msg.wParam));
-                    manual_ = true; // leaves the transition frozen; Stop ends it
+                    quit = true;
                     break;
                 }
                 TranslateMessage(&msg);
@@ -386,11 +390,15 @@ void TCustomPicTransit::AnimateInCaller() {
                 if (life.expired())
                     return;
             } else {
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, delay_ - spent + 1, QS_ALLINPUT);
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, delay - spent + 1, QS_ALLINPUT);
             }
         }
-        if (manual_ || stopping_ || !busy_)
+        if (quit || manual_ || stopping_ || !busy_)
             break;
+    }
+    if (quit) {
+        Stop();
+        return;
     }
     if (busy_ && (stopping_ || !manual_))
         Finish();

@@ -3,12 +3,15 @@
 // transition starts from, placement, stretching and backgrounds on screen.
 #include "gfx/raster.h"
 #include "transitions/pictransit.h"
+#include "win/controls/surface.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +35,18 @@ void Pump(int ms = 0) {
         if (ms > 0)
             Sleep(5);
     } while (std::chrono::steady_clock::now() < end);
+}
+
+// Writes an image as PNG into the folder named by ORVEXA_TEST_SHOTS, if set.
+void KeepShot(const gfx::Image& image, const std::string& name) {
+    const char* dir = std::getenv("ORVEXA_TEST_SHOTS");
+    std::vector<uint8_t> png;
+    if (!dir || !*dir || image.Empty() || !gfx::EncodePng(image, png))
+        return;
+    if (FILE* f = std::fopen((std::string(dir) + "\\" + name + ".png").c_str(), "wb")) {
+        std::fwrite(png.data(), 1, png.size(), f);
+        std::fclose(f);
+    }
 }
 
 // Pumps until the control is idle; false after the time limit.
@@ -162,7 +177,9 @@ TEST(PicTransitRun, ThreadedRunsToTheEndWithEventsInOrder) {
     // The first transition starts from the bare background.
     EXPECT_EQ(f.startFrame.pixels, gfx::MakeImage(320, 240, kGrey).pixels);
     EXPECT_EQ(f.pt->ScreenImage().pixels, f.pt->Picture().pixels);
-    const gfx::Image shot = f.pt->Snapshot();
+    // What the window shows on screen.
+    const gfx::Image shot = win::CaptureWindow(f.pt->Handle(), true);
+    ASSERT_EQ(shot.width, 320);
     EXPECT_EQ(shot.At(0, 0) & 0xFFFFFF, kRed & 0xFFFFFF);
     EXPECT_EQ(shot.At(319, 239) & 0xFFFFFF, kRed & 0xFFFFFF);
 }
@@ -240,6 +257,12 @@ TEST(PicTransitRun, ManualFramesMatchTheEffect) {
         gfx::Image want;
         ComposeFrame(60, old, pic, 4, p, want);
         EXPECT_EQ(f.pt->ScreenImage().pixels, want.pixels) << p;
+        // Each frame is painted before SetProgress returns.
+        const gfx::Image shown = win::CaptureWindow(f.pt->Handle(), true);
+        ASSERT_EQ(shown.width, 320);
+        EXPECT_EQ(shown.At(300, 0) & 0xFFFFFF, want.At(300, 0) & 0xFFFFFF) << p;
+        EXPECT_EQ(shown.At(300, 7) & 0xFFFFFF, want.At(300, 7) & 0xFFFFFF) << p;
+        KeepShot(shown, "pictransit-60-" + std::to_string(p));
     }
     f.pt->SetProgress(250);
     EXPECT_EQ(f.pt->Progress(), 100);
@@ -248,7 +271,8 @@ TEST(PicTransitRun, ManualFramesMatchTheEffect) {
     EXPECT_TRUE(f.pt->Busy());
     EXPECT_EQ(f.Log(), "change start");
     // The window shows the frame.
-    const gfx::Image shot = f.pt->Snapshot();
+    const gfx::Image shot = win::CaptureWindow(f.pt->Handle(), true);
+    ASSERT_EQ(shot.width, 320);
     EXPECT_EQ(shot.At(100, 100) & 0xFFFFFF, pic.At(100, 100) & 0xFFFFFF);
     f.pt->Stop();
     EXPECT_EQ(f.Log(), "change start stop");
