@@ -553,9 +553,17 @@ std::unique_ptr<TPageRecord> LoginPage() {
     h.Text = "Log in with the user name demo and the password orvexa.";
     h.Font = ArialFont(10, 0, color::Rgb(20, 30, 60));
 
-    TAuObject& account = Add(root, TAuObjectKind::UserPassword, "Account", 20, 64, 330, 52);
+    const char* labels[] = {"User name:", "Password:"};
+    for (int i = 0; i < 2; ++i) {
+        TAuObject& label = Add(root, TAuObjectKind::SimpleText,
+                               i == 0 ? "UserLabel" : "PasswordLabel", 20, 67 + 28 * i, 90, 20);
+        label.As<SimpleTextProps>().Text = labels[i];
+        label.As<SimpleTextProps>().Font = ArialFont(10, fontstyle::kBold, color::Rgb(20, 30, 60));
+    }
+    TAuObject& account = Add(root, TAuObjectKind::UserPassword, "Account", 110, 64, 240, 52);
     UserPasswordProps& a = account.As<UserPasswordProps>();
     a.Font = ArialFont(11);
+    a.BackColor = color::Rgb(226, 232, 244);
     a.UserList = kDemoAccounts;
     a.AllowRetry = 2;
     account.Hint = "User name above, password below";
@@ -563,6 +571,7 @@ std::unique_ptr<TPageRecord> LoginPage() {
     TAuObject& remember = Add(root, TAuObjectKind::CheckBox, "Remember", 20, 128, 330, 22);
     CheckBoxProps& c = remember.As<CheckBoxProps>();
     c.Caption = "I accept the members' terms";
+    c.BackColor = color::Rgb(222, 229, 242); // the page's gradient at that height
     c.NeedCheck = true;
     c.NeedCheckMessage = "Please accept the members' terms first.";
     c.NeedCheckCaption = "Members' terms";

@@ -325,7 +325,7 @@ TEST(DemoBuild, WritesIntoNewNestedFolderAndOverAnOldDemo) {
     EXPECT_EQ(test::ReadFile(fsys::Join(nested, "autorun.exe")), "launcher");
     TAuProject project;
     ASSERT_TRUE(ReadProjectFile(project, fsys::Join(nested, kProjectFileName), r));
-    EXPECT_EQ(project.Pages.size(), 4u);
+    EXPECT_EQ(project.Pages.size(), 6u);
 }
 
 TEST(DemoBuild, ReportsAFolderThatCannotBeMade) {
