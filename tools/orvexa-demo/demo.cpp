@@ -399,11 +399,13 @@ std::unique_ptr<TPageRecord> ProductsPage(Reporter& r) {
         TListBoxItem item;
         item.Name = e;
         item.Caption = e;
+        item.Actions.OnSelect = {StatusText(std::string("The ") + e + " edition is chosen")};
         list.As<ListBoxProps>().Items.push_back(item);
     }
     TAuObject& check = Add(editions, TAuObjectKind::CheckBox, "Trial", 12, 226, 296, 24);
     check.As<CheckBoxProps>().Caption = "Include a trial version";
     check.As<CheckBoxProps>().NeedCheck = false;
+    check.As<CheckBoxProps>().Actions.OnSelect = {StatusText("A trial version comes with it")};
 
     // Gallery: a scroll box with more than fits.
     TAuObject& gallery = book.Child(1);

@@ -1,6 +1,7 @@
-// The demo menu played as a user would: the members' tile opens the login
-// page, a wrong password and the unticked terms are answered with their
-// messages, the right entries open the members' page, and the menu closes.
+// The demo menu played as a user would: tiles switch pages, the members'
+// tile opens the login page, a wrong password and the unticked terms are
+// answered with their messages, the right entries open the members' page,
+// and the menu closes.
 // The pointer and keyboard are replaced by messages posted to the
 // player's windows from this process.
 #include "../startup/scenario.h"
@@ -89,7 +90,7 @@ void SendAndSettle(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     Sleep(300);
 }
 
-TEST(Demo, MembersLoginWithRetriesLeadsToTheMembersPage) {
+TEST(Demo, PagesSwitchAndTheMembersLoginLeadsToTheMembersPage) {
     test::TempDir folder, shots;
     // The demo project, written by the demo tool, with the player beside it.
     auto made = test::RunProgram(test::ProgramFolder() + "\\orvexa-demo.exe",
@@ -116,7 +117,15 @@ TEST(Demo, MembersLoginWithRetriesLeadsToTheMembersPage) {
     HWND main = TopWindow(L"Orvexa Demo - Welcome");
     ASSERT_NE(main, nullptr);
     Sleep(500); // the page fades in
-    // The "Members..." tile: at (500, 294), 160 x 44, on the page.
+    // The "Products >" tile (at 500, 156, 160 x 44) switches the page in
+    // place; its "< Welcome" tile (at 16, 398) switches back.
+    ClickAt(main, POINT{580, 178});
+    ASSERT_EQ(TopWindow(L"Orvexa Demo - Products"), main);
+    Sleep(300);
+    ClickAt(main, POINT{96, 420});
+    ASSERT_EQ(TopWindow(L"Orvexa Demo - Welcome"), main);
+    Sleep(300);
+    // The "Members..." tile: at (500, 294).
     ClickAt(main, POINT{580, 316});
 
     HWND login = TopWindow(L"Members' login");
@@ -173,7 +182,8 @@ TEST(Demo, MembersLoginWithRetriesLeadsToTheMembersPage) {
     fsys::ListDir(shots.path(), false, pictures);
     std::sort(pictures.begin(), pictures.end());
     EXPECT_EQ(pictures,
-              (std::vector<std::string>{"001-Welcome.png", "002-Login.png", "003-Members.png"}));
+              (std::vector<std::string>{"001-Welcome.png", "002-Products.png", "003-Welcome.png",
+                                        "004-Login.png", "005-Members.png"}));
     // Keep the pictures for a look when asked.
     if (const char* keep = std::getenv("ORVEXA_TEST_SHOTS"))
         for (const auto& p : pictures)
