@@ -60,6 +60,7 @@ KindMakerTable& Makers() {
         AddButtonKinds(m);
         AddInputKinds(m);
         AddListKinds(m);
+        AddMediaKinds(m);
         return m;
     }();
     return makers;

@@ -140,11 +140,15 @@ template <class T> std::unique_ptr<win::Control> MakeKind(TAuObject& record) {
     return std::make_unique<T>(record);
 }
 using KindMakerTable = std::array<KindMaker, model::kKindCount>;
-// The families, each filling in the makers of its kinds.
-void AddButtonKinds(KindMakerTable& makers); // Button, ImageButton, Image, SimpleText, Bevel
-void AddInputKinds(
-    KindMakerTable& makers); // TextBox, RichText, Edit, CheckBox, RadioButton, UserPassword
-void AddListKinds(KindMakerTable& makers); // ListBox, DropDownList, ListView, TreeView, shell views
+// The families, each filling in the makers of its kinds:
+// buttons: Button, ImageButton, Image, SimpleText, Bevel;
+// inputs: TextBox, RichText, Edit, CheckBox, RadioButton, UserPassword;
+// lists: ListBox, DropDownList, ListView, TreeView, the shell views;
+// media: Browser, MediaPlayer, FlashPlayer, SlideShow.
+void AddButtonKinds(KindMakerTable& makers);
+void AddInputKinds(KindMakerTable& makers);
+void AddListKinds(KindMakerTable& makers);
+void AddMediaKinds(KindMakerTable& makers);
 
 // Applies the shared properties of the record: Hint, Cursor, Enabled,
 // Visible, and for every kind except TabSheet also Align, Left and Top,
