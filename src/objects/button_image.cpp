@@ -230,13 +230,13 @@ void TAuImageButton::Paint(const win::Canvas& canvas) {
 
     // The frame.
     gfx::ImageButtonFrame frame =
-        gfx::PlanImageButtonFrame(p.ButtonStyle, hwnd && buttontheme::Active(), state, inside);
+        gfx::PlanImageButtonFrame(p.ButtonStyle, hwnd && win::theme::Active(), state, inside);
     RECT area = client;
     if (frame.kind == gfx::ImageButtonFrame::Kind::Themed) {
         // Windowless: the parent's background is in the buffer already.
         RECT content = client;
-        if (buttontheme::DrawElement(hwnd, dc, frame.toolbar ? L"TOOLBAR" : L"BUTTON", kButtonPart,
-                                     frame.themeState, client, &content, false))
+        if (win::theme::DrawElement(hwnd, dc, frame.toolbar ? L"TOOLBAR" : L"BUTTON", kButtonPart,
+                                    frame.themeState, client, &content, false))
             area = content;
         else
             frame = gfx::PlanImageButtonFrame(p.ButtonStyle, false, state, inside);

@@ -204,8 +204,8 @@ void TAuStandardButton::DrawFace(const DRAWITEMSTRUCT& item) {
                       : marked      ? kStateDefaulted
                                     : kStateNormal;
     RECT content = r;
-    const bool themed = buttontheme::DrawElement(Handle(), dc, L"BUTTON", kPushButtonPart, state, r,
-                                                 &content, true);
+    const bool themed =
+        win::theme::DrawElement(Handle(), dc, L"BUTTON", kPushButtonPart, state, r, &content, true);
     if (!themed) {
         // The classic look: a window-frame line around the default (or
         // focused) button, then the raised or pushed frame.

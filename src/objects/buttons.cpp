@@ -4,24 +4,6 @@
 
 namespace orv::objects {
 
-namespace {
-
-// A cheap fingerprint of picture bytes: the size and up to 4096 bytes
-// spread over them. It tells a new picture in the same buffer from the old
-// one; editors that change a picture also call PropertiesChanged.
-uint64_t Fingerprint(const std::vector<uint8_t>& bytes) {
-    uint64_t h = 1469598103934665603ull ^ bytes.size();
-    const size_t n = bytes.size();
-    const size_t step = n > 4096 ? n / 4096 : 1;
-    for (size_t i = 0; i < n; i += step) {
-        h ^= bytes[i];
-        h *= 1099511628211ull;
-    }
-    return h;
-}
-
-} // namespace
-
 void AddButtonKinds(KindMakerTable& makers) {
     using K = model::TAuObjectKind;
     makers[static_cast<int>(K::Button)] = &MakeKind<TAuStandardButton>;
@@ -36,7 +18,7 @@ void AddButtonKinds(KindMakerTable& makers) {
 bool KindPicture::Update(const model::TPicture& source, bool transparent) {
     const bool keyed = transparent && source.Class == model::PictureClass::Bitmap;
     const int cls = static_cast<int>(source.Class);
-    const uint64_t hash = Fingerprint(source.Bytes);
+    const uint64_t hash = win::PictureFingerprint(source.Bytes);
     if (cls == cls_ && source.Bytes.data() == data_ && source.Bytes.size() == size_ &&
         hash == hash_ && keyed == keyed_)
         return !Empty();

@@ -7,6 +7,7 @@
 #include "model/action_target.h"
 #include "objects/aucontrol.h"
 #include "win/controls/drawing.h"
+#include "win/theme.h"
 
 #include <array>
 #include <cstdint>
@@ -39,17 +40,6 @@ private:
 };
 
 // The visual-styles functions the buttons draw with, looked up once.
-namespace buttontheme {
-// Whether the platform draws with visual themes now.
-bool Active();
-// Draws a theme element ("BUTTON" part 1 = push button, "TOOLBAR" part 1 =
-// tool-bar button) in state over rect, and gives the element's content
-// rectangle. With parentBackground the parent window's background is
-// drawn first where the element is see-through. False when themes are not
-// active or the element could not be drawn.
-bool DrawElement(HWND hwnd, HDC dc, const wchar_t* themeClass, int part, int state,
-                 const RECT& rect, RECT* content, bool parentBackground);
-} // namespace buttontheme
 
 // ---------------------------------------------------------------- Button
 

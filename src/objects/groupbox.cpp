@@ -1,46 +1,10 @@
 #include "objects/containers.h"
 #include "win/interact.h"
+#include "win/theme.h"
 
 namespace orv::objects {
 
 namespace {
-
-// The visual-styles functions, looked up once: they are missing where
-// themes are not available at all.
-struct ThemeApi {
-    using Handle = HANDLE;
-    BOOL(WINAPI* isThemeActive)() = nullptr;
-    BOOL(WINAPI* isAppThemed)() = nullptr;
-    Handle(WINAPI* open)(HWND, LPCWSTR) = nullptr;
-    HRESULT(WINAPI* close)(Handle) = nullptr;
-    HRESULT(WINAPI* drawBackground)(Handle, HDC, int, int, const RECT*, const RECT*) = nullptr;
-    HRESULT(WINAPI* drawText)
-    (Handle, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*) = nullptr;
-
-    ThemeApi() {
-        HMODULE m = LoadLibraryW(L"uxtheme.dll");
-        if (!m)
-            return;
-        Load(m, "IsThemeActive", isThemeActive);
-        Load(m, "IsAppThemed", isAppThemed);
-        Load(m, "OpenThemeData", open);
-        Load(m, "CloseThemeData", close);
-        Load(m, "DrawThemeBackground", drawBackground);
-        Load(m, "DrawThemeText", drawText);
-    }
-    template <class F> static void Load(HMODULE m, const char* name, F& f) {
-        f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
-    }
-    bool Active() const {
-        return isThemeActive && isAppThemed && open && close && drawBackground && drawText &&
-               isThemeActive() && isAppThemed();
-    }
-};
-
-const ThemeApi& Themes() {
-    static ThemeApi api;
-    return api;
-}
 
 constexpr int kGroupBoxPart = 4; // BP_GROUPBOX
 constexpr int kStateNormal = 1, kStateDisabled = 2;
@@ -104,20 +68,15 @@ void TAuGroupBox::PaintBackground(const win::Canvas& canvas) {
     const RECT frame{0, zero.cy / 2, client.right, client.bottom};
     const RECT capRect{kCaptionIndent, 0, kCaptionIndent + cap.cx, cap.cy};
 
-    const ThemeApi& theme = Themes();
     bool themed = false;
-    if (!canvas.designView && theme.Active()) {
-        if (ThemeApi::Handle h = theme.open(Handle(), L"BUTTON")) {
-            const int state = Enabled() ? kStateNormal : kStateDisabled;
-            theme.drawBackground(h, dc, kGroupBoxPart, state, &frame, nullptr);
-            if (!caption.empty()) {
-                FillRect(dc, &capRect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-                theme.drawText(h, dc, kGroupBoxPart, state, caption.c_str(),
-                               static_cast<int>(caption.size()), DT_LEFT | DT_SINGLELINE, 0,
-                               &capRect);
-            }
-            theme.close(h);
-            themed = true;
+    if (!canvas.designView && win::theme::Active()) {
+        const int state = Enabled() ? kStateNormal : kStateDisabled;
+        themed = win::theme::DrawElement(Handle(), dc, L"BUTTON", kGroupBoxPart, state, frame,
+                                         nullptr, false);
+        if (themed && !caption.empty()) {
+            FillRect(dc, &capRect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+            win::theme::DrawElementText(Handle(), dc, L"BUTTON", kGroupBoxPart, state, caption,
+                                        DT_LEFT | DT_SINGLELINE, capRect);
         }
     }
     if (!themed) {

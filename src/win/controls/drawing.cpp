@@ -251,11 +251,7 @@ void DrawDesignOutline(HDC dc, const RECT& rect) {
 
 // ----------------------------------------------------------------- pictures
 
-namespace {
-
-uint64_t SampleHash(const std::vector<uint8_t>& bytes) {
-    // A cheap fingerprint: the size and up to 4096 bytes spread over the
-    // data. Editors that change a picture also call PropertiesChanged.
+uint64_t PictureFingerprint(const std::vector<uint8_t>& bytes) {
     uint64_t h = 1469598103934665603ull ^ bytes.size();
     const size_t n = bytes.size();
     const size_t step = n > 4096 ? n / 4096 : 1;
@@ -265,6 +261,8 @@ uint64_t SampleHash(const std::vector<uint8_t>& bytes) {
     }
     return h;
 }
+
+namespace {
 
 uint16_t U16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
@@ -336,13 +334,13 @@ void Picture::Clear() {
 bool Picture::Assign(const model::TPicture& source) {
     const int cls = static_cast<int>(source.Class);
     if (sourceClass_ >= 0 && cls == sourceClass_ && source.Bytes.data() == sourceData_ &&
-        source.Bytes.size() == sourceSize_ && SampleHash(source.Bytes) == sourceHash_)
+        source.Bytes.size() == sourceSize_ && PictureFingerprint(source.Bytes) == sourceHash_)
         return !Empty();
     Clear();
     sourceClass_ = cls;
     sourceData_ = source.Bytes.data();
     sourceSize_ = source.Bytes.size();
-    sourceHash_ = SampleHash(source.Bytes);
+    sourceHash_ = PictureFingerprint(source.Bytes);
     if (source.Empty())
         return false;
     if (source.Class == model::PictureClass::Metafile) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orv::win {
 
@@ -61,6 +62,11 @@ void DrawDesignOutline(HDC dc, const RECT& rect);
 // A stored picture ready for drawing: decoded once, kept as a DIB section
 // (or as an enhanced metafile for the metafile class). A picture that does
 // not decode, or has no width or height, is empty.
+// A cheap fingerprint of picture bytes: the size and up to 4096 bytes
+// spread over them. It tells a new picture in the same buffer from the old
+// one; editors that change a picture also call PropertiesChanged.
+uint64_t PictureFingerprint(const std::vector<uint8_t>& bytes);
+
 class Picture {
 public:
     Picture() = default;

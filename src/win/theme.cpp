@@ -1,8 +1,8 @@
-// The visual-styles functions of the button kinds. They are looked up at
-// run time: they are missing where themes are not available at all.
-#include "objects/buttons.h"
+// The visual-styles functions, looked up at run time: they are missing
+// where themes are not available at all.
+#include "win/theme.h"
 
-namespace orv::objects::buttontheme {
+namespace orv::win::theme {
 
 namespace {
 
@@ -16,6 +16,8 @@ struct ThemeApi {
     HRESULT(WINAPI* contentRect)(Handle, HDC, int, int, const RECT*, RECT*) = nullptr;
     BOOL(WINAPI* partiallyTransparent)(Handle, int, int) = nullptr;
     HRESULT(WINAPI* drawParentBackground)(HWND, HDC, const RECT*) = nullptr;
+    HRESULT(WINAPI* drawText)
+    (Handle, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*) = nullptr;
 
     ThemeApi() {
         HMODULE m = LoadLibraryW(L"uxtheme.dll");
@@ -29,13 +31,14 @@ struct ThemeApi {
         Load(m, "GetThemeBackgroundContentRect", contentRect);
         Load(m, "IsThemeBackgroundPartiallyTransparent", partiallyTransparent);
         Load(m, "DrawThemeParentBackground", drawParentBackground);
+        Load(m, "DrawThemeText", drawText);
     }
     template <class F> static void Load(HMODULE m, const char* name, F& f) {
         f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
     }
     bool Complete() const {
         return isThemeActive && isAppThemed && open && close && drawBackground && contentRect &&
-               partiallyTransparent && drawParentBackground;
+               partiallyTransparent && drawParentBackground && drawText;
     }
 };
 
@@ -68,4 +71,18 @@ bool DrawElement(HWND hwnd, HDC dc, const wchar_t* themeClass, int part, int sta
     return ok;
 }
 
-} // namespace orv::objects::buttontheme
+bool DrawElementText(HWND hwnd, HDC dc, const wchar_t* themeClass, int part, int state,
+                     const std::wstring& text, DWORD flags, const RECT& rect) {
+    if (!hwnd || !Active())
+        return false;
+    const ThemeApi& t = Api();
+    ThemeApi::Handle h = t.open(hwnd, themeClass);
+    if (!h)
+        return false;
+    const bool ok = SUCCEEDED(t.drawText(h, dc, part, state, text.c_str(),
+                                         static_cast<int>(text.size()), flags, 0, &rect));
+    t.close(h);
+    return ok;
+}
+
+} // namespace orv::win::theme
