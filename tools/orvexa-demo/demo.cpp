@@ -162,6 +162,22 @@ void SetBackImage(TAuObject& panel, TPicture picture, uint8_t style) {
     p.Back.BackImageStyle = style;
 }
 
+// A page's title bar: a left-to-right gradient across the top with the
+// title in white.
+void AddHeader(TAuObject& root, const std::string& name, const std::string& title, int32_t from,
+               int32_t to) {
+    PanelStyle header;
+    header.caption = title;
+    header.color = from;
+    header.gradient = 3; // LeftRight
+    header.gradientColor = to;
+    header.font = ArialFont(16, fontstyle::kBold, color::kWhite);
+    header.alignment = kAlignLeft;
+    header.border = kBottomLine;
+    header.borderStyle = kLowered;
+    AddPanel(root, name, 0, 0, 712, 48, header).Align = kAlignTop;
+}
+
 // A clickable tile: a raised gradient panel that lights up under the
 // pointer and explains itself in the status bar.
 TAuObject& AddNavTile(TAuObject& parent, const std::string& name, int left, int top,
@@ -341,16 +357,7 @@ std::unique_ptr<TPageRecord> ProductsPage(Reporter& r) {
     Root(*page).Back.GradientStyle = 2; // BottomTop
     Root(*page).Back.GradientColor = color::Rgb(200, 215, 205);
 
-    PanelStyle header;
-    header.caption = "Products";
-    header.color = color::Rgb(0, 90, 90);
-    header.gradient = 3; // LeftRight
-    header.gradientColor = color::Rgb(120, 200, 190);
-    header.font = ArialFont(16, fontstyle::kBold, color::kWhite);
-    header.alignment = kAlignLeft;
-    header.border = kBottomLine;
-    header.borderStyle = kLowered;
-    AddPanel(root, "Header", 0, 0, 712, 48, header).Align = kAlignTop;
+    AddHeader(root, "Header", "Products", color::Rgb(0, 90, 90), color::Rgb(120, 200, 190));
 
     TAuObject& book = Add(root, TAuObjectKind::TabNotebook, "Catalog", 16, 60, 680, 330);
     book.As<TabNotebookProps>().Font = ArialFont(9, fontstyle::kBold);
@@ -595,16 +602,8 @@ std::unique_ptr<TPageRecord> MembersPage(Reporter& r) {
     Root(*page).Back.GradientStyle = 6; // MiddleLeftRight
     Root(*page).Back.GradientColor = color::Rgb(230, 200, 140);
 
-    PanelStyle header;
-    header.caption = "Members' area";
-    header.color = color::Rgb(120, 70, 0);
-    header.gradient = 3; // LeftRight
-    header.gradientColor = color::Rgb(230, 170, 60);
-    header.font = ArialFont(16, fontstyle::kBold, color::kWhite);
-    header.alignment = kAlignLeft;
-    header.border = kBottomLine;
-    header.borderStyle = kLowered;
-    AddPanel(root, "MembersHeader", 0, 0, 712, 48, header).Align = kAlignTop;
+    AddHeader(root, "MembersHeader", "Members' area", color::Rgb(120, 70, 0),
+              color::Rgb(230, 170, 60));
 
     PanelStyle text;
     text.caption = "You are logged in. The tiles below ask before they act, and the "
