@@ -174,9 +174,8 @@ TEST(Factory, BuildsEveryKindItHasAControlFor) {
     TestPage page;
     page.Build();
     win::WinControl& root = page.Ctl<TAuPanel>(*page.root);
-    // The kinds whose controls come later: effect texts, shapes, media,
-    // browser, Flash and slide shows.
-    const std::set<int> later = {10, 11, 12, 13, 14, 15, 16, 25, 26, 27, 28, 34};
+    // The kinds whose controls come later: effect texts and shapes.
+    const std::set<int> later = {10, 11, 12, 13, 14, 15, 16, 34};
     for (int code = 0; code < model::kKindCount; ++code) {
         const auto kind = static_cast<K>(code);
         EXPECT_EQ(KindControlAvailable(kind), later.count(code) == 0) << code;
