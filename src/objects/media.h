@@ -164,7 +164,10 @@ protected:
 
 private:
     void ApplyProps();
-    void PrepareSlide();
+    // Shows the picture at the current index; a damaged file is skipped
+    // towards the previous pictures when backward, else the next ones.
+    void ShowPicture(bool backward);
+    void PrepareSlide(bool backward);
     void UpdateButtons(int shown);
     void StartTimer(unsigned ms);
     void StopTimerNow();

@@ -284,12 +284,14 @@ void TAuMediaPlayer::PropertiesChanged() {
 }
 
 void TAuMediaPlayer::LayoutBar() {
+    if (!bar_ || !slider_)
+        return;
     slider_->SetSize(std::max(bar_->Width() - kSliderLeft - 1, 1), kBarControlHeight);
 }
 
 void TAuMediaPlayer::Resized() {
     LayoutBar();
-    if (ready_ && device_ && display_->Handle())
+    if (ready_ && device_ && display_ && display_->Handle())
         device_->SetDisplay(display_->Handle(), display_->ClientArea());
 }
 
@@ -420,6 +422,7 @@ void TAuMediaPlayer::SliderMoved(int64_t position) {
     device_->Stop();
     lastButton_ = BarButton::Stop;
     EnableOnly(true, false, false);
+    MoveSlider();
 }
 
 void TAuMediaPlayer::MediaNotified() {

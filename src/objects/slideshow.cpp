@@ -149,7 +149,10 @@ void TAuSlideShow::HandleCreated() {
 }
 
 void TAuSlideShow::Resized() {
-    // The name panel follows the bar's width.
+    // The name panel follows the bar's width (not while the constructor
+    // is still making the parts).
+    if (!bar_ || !name_)
+        return;
     name_->SetSize(std::max(bar_->Width() - kNameLeft - 1, 1), kButtonHeight);
 }
 
@@ -242,6 +245,10 @@ void TAuSlideShow::TransitStopped() {
 }
 
 void TAuSlideShow::ShowNextPicture() {
+    ShowPicture(false);
+}
+
+void TAuSlideShow::ShowPicture(bool backward) {
     StopTimerNow();
     if (files_.empty())
         return;
@@ -252,7 +259,7 @@ void TAuSlideShow::ShowNextPicture() {
         transit_->Stop();
         transit_->OnStop = std::move(onStop);
     }
-    PrepareSlide();
+    PrepareSlide(backward);
     try {
         transit_->Execute();
     } catch (const std::exception&) {
@@ -261,7 +268,7 @@ void TAuSlideShow::ShowNextPicture() {
     }
 }
 
-void TAuSlideShow::PrepareSlide() {
+void TAuSlideShow::PrepareSlide(bool backward) {
     const int count = static_cast<int>(files_.size());
     if (index_ >= count)
         index_ -= count;
@@ -300,7 +307,9 @@ void TAuSlideShow::PrepareSlide() {
                 shown.Draw(slide.Dc(), RECT{r.left, r.top, r.right, r.bottom});
                 break;
             }
-            index_ = (index_ + 1) % count;
+            // Skip in the direction of travel, so Previous and Last do not
+            // bounce forward off a damaged file.
+            index_ = (index_ + (backward ? count - 1 : 1)) % count;
         }
         image = slide.CopyOut(gfx::Rect{0, 0, cw, ch});
     }
@@ -328,7 +337,7 @@ void TAuSlideShow::ShowFirst() {
 
 void TAuSlideShow::ShowPrevious() {
     index_ = std::max(index_ - 2, 0);
-    ShowNextPicture();
+    ShowPicture(true);
 }
 
 void TAuSlideShow::ShowNext() {
@@ -337,7 +346,7 @@ void TAuSlideShow::ShowNext() {
 
 void TAuSlideShow::ShowLast() {
     index_ = static_cast<int>(files_.size()) - 1;
-    ShowNextPicture();
+    ShowPicture(true);
 }
 
 void TAuSlideShow::Media(model::MediaCommand command) {
