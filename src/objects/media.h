@@ -261,6 +261,7 @@ public:
     bool SliderEnabled() const;
     int64_t SliderPosition() const;
     int64_t SliderMax() const;
+    HWND SliderHandle() const;
     MediaDevice* Device() const { return device_.get(); }
     win::WinControl& Display() const { return *display_; }
     TControlBar& Bar() const { return *bar_; }

@@ -175,8 +175,15 @@ public:
 
 protected:
     void FillCreateArgs(win::CreateArgs& args) override {
+        // The track bar class is registered on first use.
+        static const bool registered = [] {
+            INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+            return InitCommonControlsEx(&icc) != FALSE;
+        }();
+        (void)registered;
         args.className = TRACKBAR_CLASSW;
-        args.style = WS_CHILD | WS_CLIPSIBLINGS | TBS_HORZ | TBS_NOTICKS | TBS_FIXEDLENGTH;
+        args.style |= TBS_HORZ | TBS_NOTICKS | TBS_FIXEDLENGTH;
+        args.style &= ~static_cast<DWORD>(WS_TABSTOP);
     }
     void HandleCreated() override {
         SendMessageW(Handle(), TBM_SETTHUMBLENGTH, kThumbLength, 0);
@@ -355,6 +362,10 @@ bool TAuMediaPlayer::SliderEnabled() const {
 
 int64_t TAuMediaPlayer::SliderPosition() const {
     return slider_->Pos();
+}
+
+HWND TAuMediaPlayer::SliderHandle() const {
+    return slider_->Handle();
 }
 
 int64_t TAuMediaPlayer::SliderMax() const {

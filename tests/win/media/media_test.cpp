@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -447,11 +449,21 @@ TEST_F(MediaPlayerTest, TheStartPassOpensTheJoinedFileAndPlaysWhenPlayIsOn) {
     EXPECT_EQ(script.Calls(), "open " + folder.root + "\\tune.wav play");
     EXPECT_TRUE(m.Ready());
     EXPECT_TRUE(m.SliderEnabled());
+    ASSERT_TRUE(IsWindow(m.SliderHandle()));
+    EXPECT_TRUE(IsWindowEnabled(m.SliderHandle()));
+    EXPECT_TRUE(IsWindowVisible(m.SliderHandle()));
+    EXPECT_EQ(SendMessageW(m.SliderHandle(), TBM_GETRANGEMAX, 0, 0), 5000);
     EXPECT_EQ(m.SliderMax(), 5000);
     EXPECT_EQ(m.LastButton(), TAuMediaPlayer::BarButton::Play);
     EXPECT_EQ(Enabled(m), "011");
     EXPECT_EQ(m.Bar().Height(), 22);
     EXPECT_EQ(m.Display().Height(), 193 - 4 - 22);
+    Pump(30);
+    const gfx::Image shot = page.Ctl<objects::TAuPanel>(*page.root).Snapshot();
+    KeepShot(shot, "media-player");
+    // A black display area over the bar's face colour.
+    EXPECT_EQ(Rgb(shot, 10 + 150, 10 + 80), 0u);
+    EXPECT_EQ(Rgb(shot, 10 + 2 + 85, 10 + 2 + 167 + 11), PixelOf(GetSysColor(COLOR_BTNFACE)));
 }
 
 TEST_F(MediaPlayerTest, WithPlayOffOrNoFileNothingPlays) {
@@ -531,7 +543,14 @@ TEST_F(MediaPlayerTest, ButtonsSliderAndCommandsDriveTheDevice) {
         {"pause button again resumes", [&] { m.ButtonOf(B::Pause).Click(); }, "resume", "011"},
         {"stop button", [&] { m.ButtonOf(B::Stop).Click(); }, "start stop", "100"},
         {"play button", [&] { m.ButtonOf(B::Play).Click(); }, "play", "011"},
-        {"slider", [&] { m.SliderMoved(2500); }, "seek 2500 stop", "100"},
+        // The user drags the track bar: it tells the bar.
+        {"slider drag",
+         [&] {
+             SendMessageW(m.SliderHandle(), TBM_SETPOS, TRUE, 2500);
+             SendMessageW(m.Bar().Handle(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 2500),
+                          reinterpret_cast<LPARAM>(m.SliderHandle()));
+         },
+         "seek 2500 stop", "100"},
         {"command play", [&] { m.Media(C::Play); }, "play", "011"},
         {"command pause", [&] { m.Media(C::Pause); }, "pause", "011"},
         {"command pause resumes", [&] { m.Media(C::Pause); }, "resume", "011"},
@@ -687,6 +706,8 @@ TEST(Browser, KeepsItsNavigationWhetherOrNotTheControlExists) {
     EXPECT_EQ(b.Target(), folder.pictures + "\\1-red.png");
     EXPECT_EQ(b.Props().Location, "\\pics\\1-red.png");
     std::printf("[ info ] web browser control %s\n", b.HasBrowser() ? "created" : "not available");
+    Pump(100);
+    KeepShot(page.Ctl<objects::TAuPanel>(*page.root).Snapshot(), "media-browser");
 }
 
 TEST(Browser, InTheDesignViewOnlyStoresTheLocation) {
