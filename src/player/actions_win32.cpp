@@ -8,8 +8,8 @@
 #include "player/file_actions.h"
 #include "player/launchform.h"
 #include "player/shell.h"
-#include "win/interact.h"
 #include "startup/startup.h"
+#include "win/interact.h"
 #include "win/services.h"
 
 #include <windows.h>
@@ -116,9 +116,11 @@ public:
             return RunCopyFile(param1, folder);
         case model::TAuActionKind::ShowImage:
             return !param1.empty() && ShowImageFullScreen(JoinActionPath(folder, param1));
+        case model::TAuActionKind::LaunchMedia:
+            return !param1.empty() && PlayMediaFullScreen(JoinActionPath(folder, param1));
+        case model::TAuActionKind::LaunchSlideShow:
+            return RunSlideShowFullScreen(param1, folder);
         default:
-            // LaunchMedia and LaunchSlideShow play through the media and
-            // slide-show objects, which this build does not have yet.
             return false;
         }
     }

@@ -1,6 +1,6 @@
-// ShowImage's full-screen window and CopyFile on the platform: the picture
-// shrunk to the screen and centred on black, closed by a key; a read-only
-// file replaced when overwriting.
+// The full-screen actions and CopyFile on the platform: ShowImage's picture
+// shrunk to the screen and centred on black, the slide show filling the
+// screen, both closed by a key; a read-only file replaced when overwriting.
 #include "player/actions.h"
 #include "player/launchform.h"
 
@@ -78,6 +78,44 @@ TEST_F(FileActionsTest, ShowImageOfAMissingOrDamagedFileShowsNothing) {
     EXPECT_FALSE(RunWindowlessAction(
         FileAction(model::TAuActionKind::ShowImage, "\\notapicture.png"), nullptr));
     EXPECT_FALSE(RunWindowlessAction(FileAction(model::TAuActionKind::ShowImage, ""), nullptr));
+}
+
+TEST_F(FileActionsTest, SlideShowFillsTheScreenWithTheFolderAndAKeyClosesIt) {
+    ASSERT_TRUE(fsys::CreateDir(project / "slides"));
+    for (const char* name : {"a.png", "b.png"}) {
+        std::vector<uint8_t> png;
+        ASSERT_TRUE(gfx::EncodePng(gfx::MakeImage(64, 48, 0xFF00FF00), png));
+        ASSERT_TRUE(test::WriteFile(project / ("slides\\" + std::string(name)),
+                                    std::string(png.begin(), png.end())));
+    }
+    auto settings = [](const std::string& folder, const std::string& interval) {
+        std::string s;
+        for (const std::string& f :
+             {folder, std::string("N"), std::string("5"), std::string("2"), std::string("10"),
+              std::string("1"), interval, std::string("0"), std::string("music.wav")})
+            s += f + kFieldSeparator;
+        return s;
+    };
+    g_shot = {};
+    SetTimer(nullptr, 0, 1600, CaptureAndClose); // after the first picture's transition
+    EXPECT_TRUE(RunWindowlessAction(
+        FileAction(model::TAuActionKind::LaunchSlideShow, settings("slides", "1")), nullptr));
+    EXPECT_EQ(FullScreenWindowHandle(), nullptr);
+    const int cw = GetSystemMetrics(SM_CXSCREEN), ch = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(g_shot.width, cw);
+    ASSERT_EQ(g_shot.height, ch);
+    // Image style Stretch: the green picture covers the screen.
+    EXPECT_EQ(g_shot.At(cw / 2, ch / 2) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(g_shot.At(2, 2) & 0xFFFFFF, 0x00FF00u);
+
+    // A missing folder, an incomplete text and a missing media file show
+    // nothing.
+    EXPECT_FALSE(RunWindowlessAction(
+        FileAction(model::TAuActionKind::LaunchSlideShow, settings("none", "1")), nullptr));
+    EXPECT_FALSE(RunWindowlessAction(
+        FileAction(model::TAuActionKind::LaunchSlideShow, "slides\x01N\x01"), nullptr));
+    EXPECT_FALSE(
+        RunWindowlessAction(FileAction(model::TAuActionKind::LaunchMedia, "missing.avi"), nullptr));
 }
 
 TEST_F(FileActionsTest, CopyFileReplacesAReadOnlyFileWhenOverwriting) {
