@@ -39,6 +39,9 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool overwrite);
 bool MoveReplace(const std::string& from, const std::string& to);
 bool ClearReadOnly(const std::string& path);
 bool FileSize(const std::string& path, int64_t& size);
+// The whole content of a file of at most maxSize bytes. False when the file
+// is missing, larger, or cannot be read to its end; out is then untouched.
+bool ReadFileBytes(const std::string& path, int64_t maxSize, std::vector<uint8_t>& out);
 // Modification time as seconds since 1970, or -1.
 int64_t FileAge(const std::string& path);
 // The temporary folder, without a trailing separator.

@@ -1,6 +1,7 @@
 #include "fxtext/gdi.h"
 
 #include "gfx/raster.h"
+#include "win/controls/drawing.h"
 
 #include <algorithm>
 #include <cstring>
@@ -95,51 +96,6 @@ private:
     uint32_t* bits_ = nullptr;
     int w_ = 0, h_ = 0;
 };
-
-uint32_t U32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-int S16(const uint8_t* p) {
-    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-}
-
-// An enhanced metafile from stored metafile bytes (EMF, or placeable WMF
-// converted), with its size in screen pixels.
-HENHMETAFILE LoadMetafile(const std::vector<uint8_t>& b, int& width, int& height) {
-    width = height = 0;
-    const int dpi = ScreenDpi();
-    if (b.size() >= 88 && U32(b.data()) == 1 && U32(b.data() + 40) == 0x464D4520) {
-        HENHMETAFILE h = SetEnhMetaFileBits(static_cast<UINT>(b.size()), b.data());
-        if (!h)
-            return nullptr;
-        ENHMETAHEADER hdr{};
-        GetEnhMetaFileHeader(h, sizeof hdr, &hdr);
-        // The frame is in hundredths of a millimetre.
-        width = MulDiv(hdr.rclFrame.right - hdr.rclFrame.left, dpi, 2540);
-        height = MulDiv(hdr.rclFrame.bottom - hdr.rclFrame.top, dpi, 2540);
-        return h;
-    }
-    if (b.size() > 22 && U32(b.data()) == 0x9AC6CDD7u) {
-        const int w = S16(b.data() + 10) - S16(b.data() + 6);
-        const int h = S16(b.data() + 12) - S16(b.data() + 8);
-        const int inch = b[14] | (b[15] << 8);
-        if (w <= 0 || h <= 0 || inch == 0)
-            return nullptr;
-        METAFILEPICT mfp{};
-        mfp.mm = MM_ANISOTROPIC;
-        mfp.xExt = MulDiv(w, 2540, inch);
-        mfp.yExt = MulDiv(h, 2540, inch);
-        HENHMETAFILE emf =
-            SetWinMetaFileBits(static_cast<UINT>(b.size() - 22), b.data() + 22, nullptr, &mfp);
-        if (!emf)
-            return nullptr;
-        width = MulDiv(w, dpi, inch);
-        height = MulDiv(h, dpi, inch);
-        return emf;
-    }
-    return nullptr;
-}
 
 // Plays a metafile over a w x h background of one colour.
 bool PlayOver(HENHMETAFILE emf, int w, int h, COLORREF back, std::vector<uint32_t>& out) {
@@ -337,7 +293,7 @@ bool DecodePictureGdi(const model::TPicture& picture, gfx::Image& out) {
         return DecodeTexturePicture(picture, out);
     out = gfx::Image{};
     int w = 0, h = 0;
-    HENHMETAFILE emf = LoadMetafile(picture.Bytes, w, h);
+    HENHMETAFILE emf = win::LoadMetafile(picture.Bytes, w, h);
     if (!emf)
         return false;
     bool ok = false;

@@ -14,21 +14,6 @@ constexpr int kDefaultSize = 193;
 // Picture files beyond this are not read (no decoder takes them anyway).
 constexpr int64_t kMaxPictureFile = 256LL * 1024 * 1024;
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-    int64_t size = 0;
-    if (!fsys::FileExists(path) || !fsys::FileSize(path, size) || size <= 0 ||
-        size > kMaxPictureFile)
-        return false;
-    std::FILE* f = fsys::OpenFile(path, "rb");
-    if (!f)
-        return false;
-    out.resize(static_cast<size_t>(size));
-    const size_t got = std::fread(out.data(), 1, out.size(), f);
-    std::fclose(f);
-    out.resize(got);
-    return got > 0;
-}
-
 } // namespace
 
 TAuImage::TAuImage(TAuObject& record) : TAuKind(record) {
@@ -101,7 +86,8 @@ void TAuImage::LoadFile(const std::string& path) {
     Props().Image.Clear();
     std::vector<uint8_t> bytes;
     model::TPicture loaded;
-    if (ReadWholeFile(path, bytes) && model::PictureFromFileBytes(std::move(bytes), loaded))
+    if (fsys::ReadFileBytes(path, kMaxPictureFile, bytes) &&
+        model::PictureFromFileBytes(std::move(bytes), loaded))
         Props().Image = std::move(loaded);
     PictureChanged();
 }

@@ -94,20 +94,10 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 bool ReadDocument(const std::string& path, std::string& bytes) {
-    int64_t size = 0;
-    if (path.empty() || !fsys::FileExists(path) || !fsys::FileSize(path, size) || size < 0 ||
-        size > kMaxDocumentBytes)
+    std::vector<uint8_t> content;
+    if (!fsys::ReadFileBytes(path, kMaxDocumentBytes, content))
         return false;
-    std::FILE* f = fsys::OpenFile(path, "rb");
-    if (!f)
-        return false;
-    std::string out(static_cast<size_t>(size), '\0');
-    const size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
-    const bool ok = got == out.size() && !std::ferror(f);
-    std::fclose(f);
-    if (!ok)
-        return false;
-    bytes = std::move(out);
+    bytes.assign(content.begin(), content.end());
     return true;
 }
 

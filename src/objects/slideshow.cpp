@@ -59,22 +59,6 @@ bool NameLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-// The bytes of a picture file, within the size limit.
-bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& out) {
-    int64_t size = 0;
-    if (!fsys::FileExists(path) || !fsys::FileSize(path, size) || size <= 0 ||
-        size > kMaxPictureFile)
-        return false;
-    std::FILE* f = fsys::OpenFile(path, "rb");
-    if (!f)
-        return false;
-    out.resize(static_cast<size_t>(size));
-    const size_t got = std::fread(out.data(), 1, out.size(), f);
-    std::fclose(f);
-    out.resize(got);
-    return got > 0;
-}
-
 std::string WithoutExtension(const std::string& name) {
     const size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
@@ -300,7 +284,7 @@ void TAuSlideShow::PrepareSlide(bool backward) {
             model::TPicture pic;
             win::Picture shown;
             const std::string path = MakeProjectPath(folder_, files_[static_cast<size_t>(index_)]);
-            if (ReadPictureFile(path, bytes) &&
+            if (fsys::ReadFileBytes(path, kMaxPictureFile, bytes) &&
                 model::PictureFromFileBytes(std::move(bytes), pic) && shown.Assign(pic)) {
                 const gfx::Rect r =
                     gfx::PlaceSlide(s.ImageStyle, cw, ch, shown.Width(), shown.Height());

@@ -1,7 +1,6 @@
 #include "player/launchform.h"
 
 #include "base/fsys.h"
-#include "base/stream.h"
 #include "model/values.h"
 #include "objects/media.h"
 #include "player/action_params.h"
@@ -59,16 +58,9 @@ protected:
 TLaunchSlideShowForm* g_shown = nullptr;
 
 bool ReadPicture(const std::string& file, model::TPicture& picture) {
-    FileStream f;
-    if (!f.Open(file, FileStream::Mode::Read))
-        return false;
-    const int64_t size = f.Size();
-    if (size <= 0 || size > kMaxPictureFile)
-        return false;
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (f.Read(bytes.data(), bytes.size()) != bytes.size())
-        return false;
-    return model::PictureFromFileBytes(std::move(bytes), picture);
+    std::vector<uint8_t> bytes;
+    return fsys::ReadFileBytes(file, kMaxPictureFile, bytes) &&
+           model::PictureFromFileBytes(std::move(bytes), picture);
 }
 
 } // namespace

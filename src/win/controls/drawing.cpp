@@ -275,8 +275,8 @@ uint32_t U32(const uint8_t* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// An enhanced metafile from stored metafile bytes (EMF, or a placeable
-// WMF converted), with its size in screen pixels.
+} // namespace
+
 HENHMETAFILE LoadMetafile(const std::vector<uint8_t>& b, int& width, int& height) {
     width = height = 0;
     const int dpi = ScreenDpi();
@@ -311,8 +311,6 @@ HENHMETAFILE LoadMetafile(const std::vector<uint8_t>& b, int& width, int& height
     }
     return nullptr;
 }
-
-} // namespace
 
 Picture::~Picture() {
     Clear();

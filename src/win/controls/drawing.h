@@ -62,6 +62,11 @@ void DrawDesignOutline(HDC dc, const RECT& rect);
 // A stored picture ready for drawing: decoded once, kept as a DIB section
 // (or as an enhanced metafile for the metafile class). A picture that does
 // not decode, or has no width or height, is empty.
+// An enhanced metafile from stored metafile bytes (EMF, or a placeable WMF
+// converted), with its size in screen pixels; null when the bytes are
+// neither. The caller deletes it.
+HENHMETAFILE LoadMetafile(const std::vector<uint8_t>& bytes, int& width, int& height);
+
 // A cheap fingerprint of picture bytes: the size and up to 4096 bytes
 // spread over them. It tells a new picture in the same buffer from the old
 // one; editors that change a picture also call PropertiesChanged.

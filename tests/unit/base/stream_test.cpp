@@ -1,5 +1,7 @@
 #include "base/stream.h"
 
+#include "base/fsys.h"
+
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +66,27 @@ TEST(SubStream, StopsAtItsEnd) {
     EXPECT_EQ(sub.ReadU8(), 4);
     EXPECT_EQ(sub.ReadU8(), 5);
     EXPECT_THROW(sub.ReadU8(), StreamError);
+}
+
+// A whole file read at once: within the limit it is read exactly, an empty
+// file is empty, a missing or larger file leaves the buffer as it was.
+TEST(ReadFileBytes, ReadsWithinTheLimitOnly) {
+    test::TempDir dir;
+    const std::string file = dir / "data.bin";
+    ASSERT_TRUE(test::WriteFile(file, std::string("ab\0cd", 5)));
+    std::vector<uint8_t> out{9};
+    EXPECT_TRUE(fsys::ReadFileBytes(file, 5, out));
+    EXPECT_EQ(out, (std::vector<uint8_t>{'a', 'b', 0, 'c', 'd'}));
+
+    out = {9};
+    EXPECT_FALSE(fsys::ReadFileBytes(file, 4, out));
+    EXPECT_FALSE(fsys::ReadFileBytes(dir / "none.bin", 100, out));
+    EXPECT_FALSE(fsys::ReadFileBytes(dir.path(), 100, out)); // a folder
+    EXPECT_EQ(out, std::vector<uint8_t>{9});
+
+    ASSERT_TRUE(test::WriteFile(file, ""));
+    EXPECT_TRUE(fsys::ReadFileBytes(file, 0, out));
+    EXPECT_TRUE(out.empty());
 }
 
 } // namespace
