@@ -8,6 +8,10 @@ namespace {
 
 constexpr wchar_t kOwnClass[] = L"OrvexaControl";
 constexpr UINT_PTR kSubclassId = 0x4F525658; // "ORVX"
+// A subclassed native control also names its Window in this property, so
+// that FromHandle finds it without GetWindowSubclass, which the x86_64
+// import library of comctl32 lacks.
+constexpr wchar_t kWindowProperty[] = L"OrvexaWindow";
 
 // The child window a notification came from, for reflection.
 HWND ReflectionSource(UINT msg, LPARAM lp) {
@@ -77,7 +81,8 @@ bool Window::CreateHandle(const CreateArgs& args) {
     hwnd_ = h;
     // A native control keeps its own window data; `this` lives in the
     // subclass data.
-    if (!SetWindowSubclass(h, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!SetWindowSubclass(h, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) ||
+        !SetPropW(h, kWindowProperty, this)) {
         DestroyWindow(h);
         hwnd_ = nullptr;
         return false;
@@ -95,12 +100,8 @@ Window* Window::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
     // Only windows of our class or subclassed by us carry our pointer.
-    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&OwnProc)) {
-        DWORD_PTR data = 0;
-        if (!GetWindowSubclass(hwnd, SubclassProc, kSubclassId, &data))
-            return nullptr;
-        return reinterpret_cast<Window*>(data);
-    }
+    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&OwnProc))
+        return static_cast<Window*>(GetPropW(hwnd, kWindowProperty));
     return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
@@ -134,6 +135,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     auto* self = reinterpret_cast<Window*>(data);
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        RemovePropW(hwnd, kWindowProperty);
         LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
         if (self) {
             self->hwnd_ = nullptr;
