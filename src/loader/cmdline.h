@@ -33,7 +33,11 @@ inline constexpr int kBadImage = 254; // image or stub section unusable
 inline constexpr int kNoEngine = 249; // unpacking, loading or binding
 } // namespace exitcode
 
-inline constexpr const char* kEngineEntryName = "_VykRunInstallerA@8";
+// The engine's entry point. A 32-bit engine exports it with the decoration
+// of the platform's standard API convention (@8: two 32-bit arguments); on
+// 64-bit Windows there is one calling convention and no decoration.
+inline constexpr const char* kEngineEntryName32 = "_VykRunInstallerA@8";
+inline constexpr const char* kEngineEntryName64 = "VykRunInstallerA";
 inline constexpr size_t kModulePathMax = 260;
 inline constexpr size_t kReportBufferSize = 1032;
 inline constexpr size_t kTempPathBufferSize = 1032;

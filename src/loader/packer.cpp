@@ -53,6 +53,16 @@ bool PackInstaller(const PackInput& in, std::vector<uint8_t>& out, std::string& 
         error = "the loader is packed already";
         return false;
     }
+    // A process loads libraries of its own kind only: such an installer
+    // would always end in a load failure. Bytes that are no image at all are
+    // the engine's own affair.
+    const ImageFormat engineFormat = DetectImageFormat(in.engine.data(), in.engine.size());
+    const ImageFormat loaderFormat = pe.Is64Bit() ? ImageFormat::Pe32Plus : ImageFormat::Pe32;
+    if (engineFormat != ImageFormat::Unknown && engineFormat != loaderFormat) {
+        error = pe.Is64Bit() ? "the engine is a 32-bit library but the loader is 64-bit"
+                             : "the engine is a 64-bit library but the loader is 32-bit";
+        return false;
+    }
 
     ResourceNode resources;
     if (!ReadResources(pe, resources, error) || !SetVersionStrings(resources, in, error))
@@ -91,7 +101,10 @@ bool PackInstaller(const PackInput& in, std::vector<uint8_t>& out, std::string& 
     }
     if (!pe.AddSection(".rsrc", std::move(rsrc), kReadOnlyDataSection, error))
         return false;
-    pe.SetDirectory(kDirResource, rva, rsrcSize);
+    if (!pe.SetDirectory(kDirResource, rva, rsrcSize)) {
+        error = "no room for the resource directory";
+        return false;
+    }
 
     out = pe.Build();
     out.insert(out.end(), trailer.begin(), trailer.end());

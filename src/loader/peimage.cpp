@@ -13,19 +13,31 @@ constexpr size_t kDosHeaderSize = 64;
 constexpr size_t kNewHeaderOffset = 60;
 constexpr size_t kFileHeaderSize = 20;
 constexpr size_t kSectionHeaderSize = 40;
-constexpr size_t kOptFixedSize = 96; // PE32 optional header without directories
 constexpr uint16_t kPe32Magic = 0x10B;
+constexpr uint16_t kPe32PlusMagic = 0x20B;
 constexpr uint32_t kMaxSections = 96;
+// SizeOfImage is a 32-bit field in both formats, and the system maps no
+// image of 2 GiB or more, 64-bit ones included.
 constexpr uint64_t kMaxImageSize = 0x7FFFFFFF;
 
-// Offsets in the PE32 optional header.
+// Offsets in the optional header that are the same in both formats: the
+// 64-bit format widens only fields after them (image base, stack and heap
+// sizes) and drops BaseOfData.
 constexpr size_t kOptSizeOfInitData = 8;
 constexpr size_t kOptSectionAlign = 32;
 constexpr size_t kOptFileAlign = 36;
 constexpr size_t kOptSizeOfImage = 56;
 constexpr size_t kOptSizeOfHeaders = 60;
 constexpr size_t kOptChecksum = 64;
-constexpr size_t kOptNumDirs = 92;
+
+// Where the formats differ: the count of data directories and the
+// directories themselves, which end the optional header.
+struct OptLayout {
+    size_t numDirs;
+    size_t fixedSize; // the optional header without directories
+};
+constexpr OptLayout kPe32Layout = {92, 96};
+constexpr OptLayout kPe32PlusLayout = {108, 112};
 
 bool HasSignatures(const uint8_t* p, size_t size, size_t& peOffset) {
     if (size < kDosHeaderSize || p[0] != 'M' || p[1] != 'Z')
@@ -106,6 +118,23 @@ ImageCheck FindStubSection(const uint8_t* image, size_t size, StubLocation& out)
     return ImageCheck::NoStubSection;
 }
 
+ImageFormat DetectImageFormat(const uint8_t* image, size_t size) {
+    size_t pe = 0;
+    if (!HasSignatures(image, size, pe))
+        return ImageFormat::Unknown;
+    const size_t opt = pe + 4 + kFileHeaderSize;
+    if (Le16(image + pe + 4 + 16) < 2 || size - opt < 2)
+        return ImageFormat::Unknown;
+    switch (Le16(image + opt)) {
+    case kPe32Magic:
+        return ImageFormat::Pe32;
+    case kPe32PlusMagic:
+        return ImageFormat::Pe32Plus;
+    default:
+        return ImageFormat::Unknown;
+    }
+}
+
 bool PeFile::Parse(std::vector<uint8_t> bytes, std::string& error) {
     *this = PeFile();
     const uint8_t* p = bytes.data();
@@ -119,23 +148,34 @@ bool PeFile::Parse(std::vector<uint8_t> bytes, std::string& error) {
     optSize_ = Le16(fh + 16);
     optOffset_ = peOffset_ + 4 + kFileHeaderSize;
     tableOffset_ = optOffset_ + optSize_;
-    if (optSize_ < kOptFixedSize || tableOffset_ > size) {
+    // The magic comes first in both formats; the rest of the size check
+    // waits until the format is known.
+    if (tableOffset_ > size || optSize_ < 2) {
         error = "the optional header is cut short";
         return false;
     }
     const uint8_t* opt = p + optOffset_;
-    if (Le16(opt) != kPe32Magic) {
-        error = "not a 32-bit (PE32) image";
+    const uint16_t magic = Le16(opt);
+    if (magic != kPe32Magic && magic != kPe32PlusMagic) {
+        error = "not a PE32 or PE32+ image";
         return false;
     }
-    numDirs_ = Le32(opt + kOptNumDirs);
-    if (numDirs_ > 16 || kOptFixedSize + numDirs_ * 8 > optSize_) {
+    is64_ = magic == kPe32PlusMagic;
+    const OptLayout& layout = is64_ ? kPe32PlusLayout : kPe32Layout;
+    optFixedSize_ = layout.fixedSize;
+    optNumDirsOffset_ = layout.numDirs;
+    if (optSize_ < optFixedSize_) {
+        error = "the optional header is cut short";
+        return false;
+    }
+    numDirs_ = Le32(opt + optNumDirsOffset_);
+    if (numDirs_ > 16 || optFixedSize_ + numDirs_ * 8 > optSize_) {
         error = "bad number of data directories";
         return false;
     }
     for (uint32_t i = 0; i < numDirs_; ++i) {
-        dirs_[i][0] = Le32(opt + kOptFixedSize + i * 8);
-        dirs_[i][1] = Le32(opt + kOptFixedSize + i * 8 + 4);
+        dirs_[i][0] = Le32(opt + optFixedSize_ + i * 8);
+        dirs_[i][1] = Le32(opt + optFixedSize_ + i * 8 + 4);
     }
     fileAlign_ = Le32(opt + kOptFileAlign);
     sectionAlign_ = Le32(opt + kOptSectionAlign);
@@ -248,16 +288,20 @@ void PeFile::RenameSection(size_t index, std::string_view name) {
         sections_[index].name = SectionName(name);
 }
 
-void PeFile::SetDirectory(int index, uint32_t rva, uint32_t size) {
+bool PeFile::SetDirectory(int index, uint32_t rva, uint32_t size) {
     if (index < 0 || index >= 16)
-        return;
+        return false;
     if (uint32_t(index) >= numDirs_) {
+        if (optFixedSize_ + (size_t(index) + 1) * 8 > optSize_)
+            return false;
         // Directories that were not there read as empty.
         for (uint32_t i = numDirs_; i <= uint32_t(index); ++i)
             dirs_[i][0] = dirs_[i][1] = 0;
+        numDirs_ = uint32_t(index) + 1;
     }
     dirs_[index][0] = rva;
     dirs_[index][1] = size;
+    return true;
 }
 
 std::vector<uint8_t> PeFile::Build() const {
@@ -287,13 +331,13 @@ std::vector<uint8_t> PeFile::Build() const {
     uint8_t* opt = out.data() + optOffset_;
     PutLe32(opt + kOptSizeOfInitData, Le32(opt + kOptSizeOfInitData) + addedInit);
     PutLe32(opt + kOptSizeOfImage, NextSectionRva());
+    PutLe32(opt + optNumDirsOffset_, numDirs_);
     uint32_t dirs[16][2];
     std::memcpy(dirs, dirs_, sizeof dirs);
     dirs[kDirSecurity][0] = dirs[kDirSecurity][1] = 0;
-    const uint32_t numDirs = std::min<uint32_t>(numDirs_, uint32_t((optSize_ - kOptFixedSize) / 8));
-    for (uint32_t i = 0; i < numDirs; ++i) {
-        PutLe32(opt + kOptFixedSize + i * 8, dirs[i][0]);
-        PutLe32(opt + kOptFixedSize + i * 8 + 4, dirs[i][1]);
+    for (uint32_t i = 0; i < numDirs_; ++i) {
+        PutLe32(opt + optFixedSize_ + i * 8, dirs[i][0]);
+        PutLe32(opt + optFixedSize_ + i * 8 + 4, dirs[i][1]);
     }
     for (size_t i = 0; i < table.size(); ++i)
         WriteSection(out.data() + tableOffset_ + i * kSectionHeaderSize, table[i]);

@@ -1,7 +1,7 @@
-// PE32 headers: the loader's look-up of its own stub section, and the small
-// editor with which the packer adds sections to a copy of the loader.
-// Every offset and count read from the bytes is checked against the bytes
-// that are there.
+// PE headers of 32-bit (PE32) and 64-bit (PE32+) images: the loader's
+// look-up of its own stub section, and the small editor with which the
+// packer adds sections to a copy of the loader. Every offset and count read
+// from the bytes is checked against the bytes that are there.
 #pragma once
 
 #include <array>
@@ -27,10 +27,17 @@ struct StubLocation {
 };
 
 // Checks the "MZ" and "PE\0\0" signatures of an image whose first size bytes
-// are at image, and finds the first section named ".vykstub". A section with
-// raw-data offset 0 does not count. Section headers beyond size are treated
-// as missing.
+// are at image, and finds the first section named ".vykstub". The section
+// table follows the optional header, whatever its size, so this serves both
+// formats. A section with raw-data offset 0 does not count. Section headers
+// beyond size are treated as missing.
 ImageCheck FindStubSection(const uint8_t* image, size_t size, StubLocation& out);
+
+enum class ImageFormat { Unknown, Pe32, Pe32Plus };
+
+// The format named by the optional header's magic; Unknown when the bytes
+// are not a PE image or the magic is neither.
+ImageFormat DetectImageFormat(const uint8_t* image, size_t size);
 
 struct Section {
     std::array<char, 8> name{};
@@ -43,12 +50,15 @@ struct Section {
     std::string Name() const;
 };
 
-// A PE32 file in memory that can gain sections at the end of its image.
+// A PE32 or PE32+ file in memory that can gain sections at the end of its
+// image.
 class PeFile {
 public:
-    // Parses the file; false with a reason when it is not a PE32 image that
-    // can be edited.
+    // Parses the file; false with a reason when it is not an image that can
+    // be edited.
     bool Parse(std::vector<uint8_t> bytes, std::string& error);
+
+    bool Is64Bit() const { return is64_; }
 
     const std::vector<Section>& Sections() const { return sections_; }
     const Section* FindSection(std::string_view name) const;
@@ -70,7 +80,9 @@ public:
     bool AddSection(std::string_view name, std::vector<uint8_t> data, uint32_t characteristics,
                     std::string& error);
     void RenameSection(size_t index, std::string_view name);
-    void SetDirectory(int index, uint32_t rva, uint32_t size);
+    // Sets a data directory, adding directories up to it when the optional
+    // header has room for them; false when it has not.
+    bool SetDirectory(int index, uint32_t rva, uint32_t size);
 
     // The edited file: headers, every section's raw data, and the added
     // sections. Data after the last section (symbols, a signature that the
@@ -91,6 +103,9 @@ private:
     size_t optOffset_ = 0;
     size_t tableOffset_ = 0;
     uint32_t optSize_ = 0;
+    bool is64_ = false;
+    size_t optFixedSize_ = 0; // the optional header without directories
+    size_t optNumDirsOffset_ = 0;
     uint32_t fileAlign_ = 0;
     uint32_t sectionAlign_ = 0;
     uint32_t sizeOfHeaders_ = 0;

@@ -4,6 +4,7 @@
 
 #include "loader/packer.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -74,10 +75,15 @@ vyk::Guid NewGuid() {
     return g;
 }
 
+// A 32-bit number, decimal or 0x-hexadecimal. unsigned long is 32 bits on
+// Windows and 64 on Linux: parse wide so both refuse the same texts.
 bool ParseNumber(const std::string& s, uint32_t& v) {
+    if (s.empty() || s[0] < '0' || s[0] > '9')
+        return false; // no sign or spaces, which strtoull would take
     char* end = nullptr;
-    const unsigned long n = std::strtoul(s.c_str(), &end, 0);
-    if (s.empty() || *end || n > 0xFFFFFFFFul)
+    errno = 0;
+    const unsigned long long n = std::strtoull(s.c_str(), &end, 0);
+    if (*end || errno == ERANGE || n > 0xFFFFFFFFull)
         return false;
     v = uint32_t(n);
     return true;

@@ -5,6 +5,7 @@
 #include <ntsecapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cwchar>
 #include <vector>
@@ -139,9 +140,11 @@ public:
             return GetLastError();
         DWORD len = 0;
         GetTokenInformation(token, TokenUser, nullptr, 0, &len);
-        user_.assign(len / sizeof(DWORD) + 1, 0);
+        // TOKEN_USER holds a pointer: the buffer is aligned for one on every
+        // architecture.
+        user_.assign(len / sizeof(std::max_align_t) + 1, std::max_align_t{});
         const BOOL ok = GetTokenInformation(token, TokenUser, user_.data(),
-                                            DWORD(user_.size() * sizeof(DWORD)), &len);
+                                            DWORD(user_.size() * sizeof(std::max_align_t)), &len);
         const DWORD tokenError = GetLastError();
         CloseHandle(token);
         if (!ok)
@@ -163,7 +166,7 @@ public:
     SECURITY_ATTRIBUTES* Attributes() { return &sa_; }
 
 private:
-    std::vector<DWORD> user_;
+    std::vector<std::max_align_t> user_;
     std::vector<DWORD> acl_;
     SECURITY_DESCRIPTOR sd_{};
     SECURITY_ATTRIBUTES sa_{};

@@ -8,7 +8,12 @@ namespace vyk {
 
 namespace {
 
+// The command line and 0; the 32-bit result is the exit code.
 using RunInstallerFn = DWORD(WINAPI*)(LPCSTR commandLine, DWORD reserved);
+
+// The engine is a library of the loader's own kind.
+constexpr const char* kEngineEntryName =
+    sizeof(void*) == 8 ? kEngineEntryName64 : kEngineEntryName32;
 
 int RunLoader() {
     const DWORD processId = GetCurrentProcessId();

@@ -1,6 +1,7 @@
-// PE headers, resources and the version block of a loader image, and the
-// packer that rewrites them: whatever the bytes, reading must stay inside
-// them, and a packed result must read back with its own strings.
+// PE headers (32- and 64-bit), resources and the version block of a loader
+// image, and the packer that rewrites them: whatever the bytes, reading must
+// stay inside them, and a packed result must read back in the same format
+// with its own strings.
 #include "loader/packer.h"
 #include "loader/peimage.h"
 #include "loader/resources.h"
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!vyk::PackInstaller(in, out, error))
         return 0;
     vyk::PeFile packed;
-    if (!packed.Parse(out, error) ||
+    if (!packed.Parse(out, error) || packed.Is64Bit() != pe.Is64Bit() ||
         vyk::FindStubSection(out.data(), out.size(), stub) != vyk::ImageCheck::Ok)
         std::abort();
     vyk::ResourceNode again;
