@@ -315,10 +315,12 @@ TEST_F(LoaderTest, PackedVersionStringsAreReadable) {
     EXPECT_EQ(query(L"FileDescription"), "Installer");
     EXPECT_EQ(query(L"InternalName"), "VykLoader");
 
-    // The archive section carries the same package code.
+    // The installer is a loader of the build's own kind (PE32+ in the
+    // 64-bit build), and its archive section carries the same package code.
     std::string error;
     PeFile pe;
     ASSERT_TRUE(pe.Parse(ReadBytes(setup), error)) << error;
+    EXPECT_EQ(pe.Is64Bit(), sizeof(void*) == 8);
     const Section* arch = pe.FindSection(".vykarch");
     ASSERT_NE(arch, nullptr);
     const uint8_t* a = pe.Bytes().data() + arch->rawOffset;
@@ -386,7 +388,18 @@ TEST_F(LoaderTest, LibraryThatDoesNotLoadGives249) {
 }
 
 TEST_F(LoaderTest, LibraryWithoutTheEntryGives249) {
-    const std::wstring setup = Pack(L"", BinDir() + L"\\vyk_noentry_engine.dll");
+    // The library exports the function only under the name that a loader of
+    // the other kind asks for: the 32-bit decorated name in the 64-bit build,
+    // the plain and the compiler's names in the 32-bit build.
+    const std::wstring noentry = BinDir() + L"\\vyk_noentry_engine.dll";
+    const bool is64 = sizeof(void*) == 8;
+    HMODULE lib = LoadLibraryW(noentry.c_str());
+    ASSERT_NE(lib, nullptr);
+    EXPECT_EQ(GetProcAddress(lib, is64 ? kEngineEntryName64 : kEngineEntryName32), nullptr);
+    EXPECT_NE(GetProcAddress(lib, is64 ? kEngineEntryName32 : kEngineEntryName64), nullptr);
+    FreeLibrary(lib);
+
+    const std::wstring setup = Pack(L"", noentry);
     const Process p = Run(setup);
     EXPECT_EQ(p.exitCode, 249u);
     std::string path;
