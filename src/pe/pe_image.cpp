@@ -42,15 +42,26 @@ HeaderFault ReadHeaders(Stream& s, Headers& h, bool strict) {
     h.sectionCount = GetU16(fileHeader + 6);
     h.optionalSize = GetU16(fileHeader + 20);
     h.optionalOffset = h.peOffset + 24; // cannot overflow: peOffset + 24 lies in the file
-    if (strict && h.optionalSize != kPe32OptionalHeaderSize)
+    if (strict && h.optionalSize != kPe32OptionalHeaderSize &&
+        h.optionalSize != kPe32PlusOptionalHeaderSize)
         return HeaderFault::OptionalSize;
     std::vector<uint8_t> opt(h.optionalSize);
     if (h.optionalSize < 2 || !ReadAt(s, h.fileSize, h.optionalOffset, opt.data(), opt.size()))
         return HeaderFault::OptionalSize;
     h.magic = GetU16(opt.data());
-    if (h.magic != kPe32Magic && (strict || h.magic != kPe32PlusMagic))
-        return HeaderFault::NotPe32;
-    uint32_t countAt = h.magic == kPe32Magic ? 92 : 108;
+    if (strict) {
+        // The size decides first: 240 bytes are more than a 32-bit header
+        // holds. Then the magic must be the one of the size.
+        if (h.optionalSize == kPe32PlusOptionalHeaderSize && h.magic == kPe32Magic)
+            return HeaderFault::OptionalSize;
+        uint16_t expected = h.optionalSize == kPe32OptionalHeaderSize ? kPe32Magic : kPe32PlusMagic;
+        if (h.magic != expected)
+            return HeaderFault::BadMagic;
+    } else if (h.magic != kPe32Magic && h.magic != kPe32PlusMagic) {
+        return HeaderFault::BadMagic;
+    }
+    // NumberOfRvaAndSizes, followed by the directories.
+    uint32_t countAt = h.Is64() ? 108 : 92;
     uint32_t dirsAt = countAt + 4;
     if (h.optionalSize < dirsAt)
         return HeaderFault::OptionalSize;

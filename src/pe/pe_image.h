@@ -16,8 +16,12 @@ inline constexpr uint16_t kPe32Magic = 0x10B;
 inline constexpr uint16_t kPe32PlusMagic = 0x20B;
 inline constexpr uint32_t kResourceDirectory = 2;
 inline constexpr uint32_t kSecurityDirectory = 4;
-// The size of the optional header of a 32-bit image with all 16 directories.
+// The sizes of the optional header with all 16 directories: a 32-bit
+// (PE32) image and a 64-bit (PE32+) one. The 64-bit header is longer because
+// its image base and its four stack and heap sizes are 8 bytes wide (and it
+// has no base of data).
 inline constexpr uint16_t kPe32OptionalHeaderSize = 224;
+inline constexpr uint16_t kPe32PlusOptionalHeaderSize = 240;
 inline constexpr uint32_t kSectionHeaderSize = 40;
 // The platform's loader refuses more sections than this.
 inline constexpr uint32_t kMaxSections = 96;
@@ -44,7 +48,7 @@ enum class HeaderFault {
     NoPeOffset,      // the PE header offset at 60 is 0
     NoPeSignature,   // no "PE\0\0" there (or it lies outside the file)
     OptionalSize,    // the optional header has not the required size
-    NotPe32,         // the optional header is not of a 32-bit image
+    BadMagic,        // the optional header is of no image kind that is accepted
     DamagedSections, // the section table lies outside the file or is absurd
 };
 
@@ -53,7 +57,7 @@ struct Headers {
     uint32_t peOffset = 0;
     uint16_t sectionCount = 0;
     uint16_t optionalSize = 0;
-    uint16_t magic = 0;
+    uint16_t magic = 0;              // kPe32Magic or kPe32PlusMagic
     uint32_t optionalOffset = 0;     // peOffset + 24
     uint32_t sectionTableOffset = 0; // optionalOffset + optionalSize
     uint32_t sectionAlignment = 0;
@@ -67,6 +71,11 @@ struct Headers {
     uint32_t resourceSize = 0;
     std::vector<Section> sections;
 
+    bool Is64() const { return magic == kPe32PlusMagic; }
+    // Fields at the same offsets in both kinds of optional header: those
+    // before the image base, and those from the section alignment to the
+    // checksum (the 32-bit base of data and image base take the 8 bytes of
+    // the 64-bit image base).
     uint32_t CheckSumOffset() const { return optionalOffset + 64; }
     uint32_t SizeOfImageOffset() const { return optionalOffset + 56; }
     uint32_t SizeOfInitializedDataOffset() const { return optionalOffset + 8; }
@@ -76,9 +85,13 @@ struct Headers {
 };
 
 // Reads the headers from the stream (position is irrelevant). In strict mode
-// the optional header must be exactly that of a 32-bit image with 224
-// bytes, as the in-place version patch requires; otherwise 32- and 64-bit
-// images with any number of directories are accepted.
+// the optional header must be complete, with all 16 directories, as the
+// in-place version patch requires: 224 bytes of a 32-bit image or 240 bytes
+// of a 64-bit one. A size other than these, or 240 bytes with the 32-bit
+// magic (more than a 32-bit header holds), is OptionalSize; another magic,
+// or the 64-bit magic on 224 bytes (a 32-bit header's size), is BadMagic.
+// Otherwise 32- and 64-bit images with any number of directories are
+// accepted.
 HeaderFault ReadHeaders(Stream& s, Headers& h, bool strict);
 
 // The section whose virtual address is exactly rva and that has raw data

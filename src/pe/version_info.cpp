@@ -139,9 +139,10 @@ bool FindIdDirectory(const ResourceSection& sec, uint32_t offset, uint32_t id, u
 }
 
 // Finds the version resource: its bytes and their file position. strict
-// applies the header checks of the in-place patch (a 32-bit image whose
-// resource directory starts a section); otherwise any PE image whose
-// resource directory lies in a section will do.
+// applies the header checks of the in-place patch (a complete 32- or 64-bit
+// optional header, and a resource directory that starts a section);
+// otherwise any PE image whose resource directory lies in a section will
+// do.
 Fault Locate(Stream& s, bool strict, std::vector<uint8_t>& data, int64_t& position) {
     Headers h;
     switch (ReadHeaders(s, h, strict)) {
@@ -155,7 +156,7 @@ Fault Locate(Stream& s, bool strict, std::vector<uint8_t>& data, int64_t& positi
         return Fault::NotPe2;
     case HeaderFault::OptionalSize:
         return Fault::NotPe3;
-    case HeaderFault::NotPe32:
+    case HeaderFault::BadMagic:
         return Fault::NotPe4;
     case HeaderFault::DamagedSections:
         return Fault::NotPe5;

@@ -122,14 +122,41 @@ TEST(ResourceTree, RefusesDamage) {
     EXPECT_THROW(pe::ParseResourceTree(sec), pe::PeError);
 }
 
+// The header bytes before the section table that differ, other than the
+// fields a resource rewrite may change: the section count, the size of
+// initialised data, the image size, the checksum and the resource and
+// certificate directory entries.
+std::vector<size_t> UnexpectedHeaderChanges(const Bytes& before, const Bytes& after,
+                                            const test::PeLayout& layout) {
+    std::vector<std::pair<size_t, size_t>> allowed = {
+        {test::PeLayout::kPeHeader + 6, 2},
+        {test::PeLayout::kOptional + 8, 4},
+        {test::PeLayout::kOptional + 56, 4},
+        {test::PeLayout::kOptional + 64, 4},
+        {layout.Directory(pe::kResourceDirectory), 8},
+        {layout.Directory(pe::kSecurityDirectory), 4},
+    };
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < layout.SectionTable(); ++i) {
+        bool mayChange = false;
+        for (const auto& [at, n] : allowed)
+            mayChange = mayChange || (i >= at && i < at + n);
+        if (!mayChange && before.at(i) != after.at(i))
+            changed.push_back(i);
+    }
+    return changed;
+}
+
 // Where the new resources go: in place when they fit, by growing the last
-// section, or as a new section when another section follows.
+// section, or as a new section when another section follows; each in both
+// kinds of image.
 TEST(ReplaceMainIcon, EveryPlacementGivesTheSameResources) {
     Bytes overlay = {'T', 'A', 'I', 'L', 1, 2, 3, 4};
-    auto options = [&](bool reloc, uint32_t slack, bool withOverlay) {
+    auto options = [&](bool reloc, uint32_t slack, bool withOverlay, bool checkSum) {
         test::PeOptions o;
         o.relocAfterResources = reloc;
         o.resourceSlack = slack;
+        o.checkSum = checkSum;
         if (withOverlay)
             o.overlay = overlay;
         return o;
@@ -139,52 +166,100 @@ TEST(ReplaceMainIcon, EveryPlacementGivesTheSameResources) {
         test::PeOptions opt;
         size_t sections;
     } cases[] = {
-        {"room in the section", options(false, 0x4000, false), 2},
-        {"last section grows", options(false, 0, true), 2},
-        {"a section follows", options(true, 0, true), 4},
+        {"room in the section", options(false, 0x4000, false, true), 2},
+        {"last section grows", options(false, 0, true, false), 2},
+        {"a section follows", options(true, 0, true, true), 4},
     };
     pe::IconImage a = test::IconImageOf(48, 48, 8, 0x44), b = test::IconImageOf(32, 32, 8, 0x55),
                   c = test::IconImageOf(16, 16, 4, 0x66);
     pe::IconFile newIcon = test::IconOf({a, b, c});
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.name);
-        pe::IconFile oldIcon = test::IconOf({test::IconImageOf(32, 32, 4, 0x11)});
-        Bytes version = test::VersionResource(test::LauncherStrings());
-        pe::ResourceTree oldTree = test::LauncherResources(oldIcon, version, 5);
-        Bytes exe = test::BuildPe(oldTree, k.opt);
-        pe::ReplaceMainIconInImage(exe, newIcon);
+    test::TempDir dir;
+    bool independent = false;
+    for (test::PeFormat format : test::kPeFormats)
+        for (Case k : cases) {
+            SCOPED_TRACE(std::string(test::FormatName(format)) + ", " + k.name);
+            k.opt.format = format;
+            pe::IconFile oldIcon = test::IconOf({test::IconImageOf(32, 32, 4, 0x11)});
+            Bytes version = test::VersionResource(test::LauncherStrings());
+            pe::ResourceTree oldTree = test::LauncherResources(oldIcon, version, 5);
+            const Bytes original = test::BuildPe(oldTree, k.opt);
+            Bytes exe = original;
+            pe::ReplaceMainIconInImage(exe, newIcon);
 
-        pe::Headers h = HeadersOf(exe);
-        EXPECT_EQ(h.sections.size(), k.sections);
-        pe::ResourceTree t = TreeOf(exe);
-        // Old icon 5 is gone; the new ones are 1..3 in language 1033.
-        EXPECT_EQ(t.FindItem(pe::ResName::Id(3), pe::ResName::Id(5)), nullptr);
-        for (uint32_t i = 0; i < 3; ++i) {
-            const Bytes* d = Leaf(t, pe::ResName::Id(3), pe::ResName::Id(i + 1), 1033);
-            ASSERT_NE(d, nullptr);
-            EXPECT_EQ(*d, newIcon.images[i].data);
+            pe::Headers h = HeadersOf(exe);
+            EXPECT_EQ(h.magic, test::PeLayout{format}.Magic());
+            EXPECT_EQ(h.sections.size(), k.sections);
+            EXPECT_EQ(UnexpectedHeaderChanges(original, exe, test::PeLayout{format}),
+                      std::vector<size_t>{});
+            pe::ResourceTree t = TreeOf(exe);
+            // Old icon 5 is gone; the new ones are 1..3 in language 1033.
+            EXPECT_EQ(t.FindItem(pe::ResName::Id(3), pe::ResName::Id(5)), nullptr);
+            for (uint32_t i = 0; i < 3; ++i) {
+                const Bytes* d = Leaf(t, pe::ResName::Id(3), pe::ResName::Id(i + 1), 1033);
+                ASSERT_NE(d, nullptr);
+                EXPECT_EQ(*d, newIcon.images[i].data);
+            }
+            const Bytes* group = Leaf(t, pe::ResName::Id(14), pe::ResName::Name("MAINICON"), 1033);
+            ASSERT_NE(group, nullptr);
+            EXPECT_EQ(*group, pe::MakeIconGroup(0, 1, newIcon, 1));
+            // Everything else is as it was.
+            EXPECT_EQ(*Leaf(t, pe::ResName::Id(16), pe::ResName::Id(1), 1033), version);
+            EXPECT_EQ(*Leaf(t, pe::ResName::Id(1), pe::ResName::Id(1), 1033), Bytes(300, 0xCC));
+            ASSERT_NE(Leaf(t, pe::ResName::Id(12), pe::ResName::Name("CURSOR1"), 1033), nullptr);
+            // The image size covers every section, and an overlay stays last.
+            uint64_t end = 0;
+            for (const pe::Section& s : h.sections)
+                end = std::max<uint64_t>(end, s.virtualAddress + s.virtualSize);
+            EXPECT_GE(h.sizeOfImage, end);
+            EXPECT_EQ(h.sizeOfImage % 0x1000, 0u);
+            EXPECT_EQ(h.resourceSize % 8, 0u);
+            if (!k.opt.overlay.empty()) {
+                ASSERT_GE(exe.size(), h.RawEnd() + overlay.size());
+                EXPECT_EQ(Bytes(exe.end() - static_cast<ptrdiff_t>(overlay.size()), exe.end()),
+                          overlay);
+                EXPECT_EQ(exe.size(), h.RawEnd() + overlay.size());
+            }
+
+            // pefile finds the same resources through the directory and
+            // agrees on the headers and the checksum.
+            std::string file = dir / "replaced.exe";
+            ASSERT_TRUE(test::WriteFile(file, Str(exe)));
+            std::string listing, headers;
+            int status = 0, headerStatus = 0;
+            if (!test::PefileListing(file, listing, status) ||
+                !test::PefileHeaders(file, headers, headerStatus))
+                continue;
+            independent = true;
+            ASSERT_EQ(status, 0) << listing;
+            ASSERT_EQ(headerStatus, 0) << headers;
+            for (size_t i = 0; i < newIcon.images.size(); ++i)
+                EXPECT_NE(listing.find("resource 3 " + std::to_string(i + 1) + " 1033 " +
+                                       std::to_string(newIcon.images[i].data.size()) + " "),
+                          std::string::npos)
+                    << listing;
+            EXPECT_NE(listing.find("resource 14 MAINICON 1033 48 "), std::string::npos) << listing;
+            EXPECT_NE(listing.find("resource 16 1 1033 " + std::to_string(version.size()) + " "),
+                      std::string::npos)
+                << listing;
+            EXPECT_EQ(listing.find("resource 3 5 "), std::string::npos) << listing;
+            EXPECT_EQ(test::HeaderValue(headers, "magic"),
+                      format == test::PeFormat::Pe32 ? "0x10b" : "0x20b");
+            EXPECT_EQ(test::HeaderValue(headers, "image_base"),
+                      format == test::PeFormat::Pe32 ? "0x400000" : "0x140000000");
+            EXPECT_EQ(test::HeaderValue(headers, "size_of_image"), std::to_string(h.sizeOfImage));
+            EXPECT_EQ(test::HeaderValue(headers, "directory resource"),
+                      std::to_string(h.resourceRva) + " " + std::to_string(h.resourceSize));
+            std::string sum = test::HeaderValue(headers, "checksum");
+            if (k.opt.checkSum) {
+                std::string stored = sum.substr(0, sum.find(' '));
+                EXPECT_EQ(sum, stored + " " + stored) << "stored and computed checksums";
+                EXPECT_NE(stored, "0");
+            } else {
+                EXPECT_EQ(sum.substr(0, 2), "0 ") << "no checksum before, none after";
+            }
         }
-        const Bytes* group = Leaf(t, pe::ResName::Id(14), pe::ResName::Name("MAINICON"), 1033);
-        ASSERT_NE(group, nullptr);
-        EXPECT_EQ(*group, pe::MakeIconGroup(0, 1, newIcon, 1));
-        // Everything else is as it was.
-        EXPECT_EQ(*Leaf(t, pe::ResName::Id(16), pe::ResName::Id(1), 1033), version);
-        EXPECT_EQ(*Leaf(t, pe::ResName::Id(1), pe::ResName::Id(1), 1033), Bytes(300, 0xCC));
-        ASSERT_NE(Leaf(t, pe::ResName::Id(12), pe::ResName::Name("CURSOR1"), 1033), nullptr);
-        // The image size covers every section, and an overlay stays last.
-        uint64_t end = 0;
-        for (const pe::Section& s : h.sections)
-            end = std::max<uint64_t>(end, s.virtualAddress + s.virtualSize);
-        EXPECT_GE(h.sizeOfImage, end);
-        EXPECT_EQ(h.sizeOfImage % 0x1000, 0u);
-        EXPECT_EQ(h.resourceSize % 8, 0u);
-        if (!k.opt.overlay.empty()) {
-            ASSERT_GE(exe.size(), h.RawEnd() + overlay.size());
-            EXPECT_EQ(Bytes(exe.end() - static_cast<ptrdiff_t>(overlay.size()), exe.end()),
-                      overlay);
-            EXPECT_EQ(exe.size(), h.RawEnd() + overlay.size());
-        }
-    }
+    if (!independent)
+        GTEST_SKIP() << "python3-pefile is not installed: independent check skipped";
 }
 
 TEST(ReplaceMainIcon, ExecutableWithoutTheGroupIsLeftAlone) {
@@ -214,69 +289,98 @@ TEST(ReplaceMainIcon, ABadIconNeverTouchesTheExecutable) {
     EXPECT_FALSE(fsys::FileExists(exe + ".tmp"));
 }
 
-// The compiler-built launcher, checked afterwards by independent readers.
-TEST(ReplaceMainIcon, CompilerBuiltLauncherReadByOtherTools) {
+// The compiler-built launchers (32- and 64-bit), checked afterwards by
+// independent readers. A relocation section follows the resources there,
+// so the new resources go into a section of their own.
+TEST(ReplaceMainIcon, CompilerBuiltLaunchersReadByOtherTools) {
     test::TempDir dir;
-    std::string exe = dir / "autorun.exe";
-    ASSERT_TRUE(fsys::CopyFileTo(test::DataFile("launcher.exe"), exe, true));
-    pe::ReplaceMainIconInFile(exe, test::DataFile("new.ico"));
-    EXPECT_EQ(pe::ReadVersionString(exe, "OriginalFilename"), "Orvexa.exe    ");
-    pe::IconGroup group;
-    ASSERT_TRUE(pe::ReadMainIconGroup(exe, group));
-    ASSERT_EQ(group.images.size(), 4u);
-    for (uint16_t i = 0; i < 4; ++i)
-        EXPECT_EQ(group.images[i].id, i + 1);
-    // Version strings can still be patched in place after the move.
-    pe::SetVersionStrings(exe, {{"OriginalFilename", u"autorun.exe", true}});
-
-    std::string listing;
-    int status = 0;
-    if (!test::PefileListing(exe, listing, status)) {
-        GTEST_SKIP() << "python3-pefile is not installed: independent check skipped";
-    }
-    ASSERT_EQ(status, 0) << listing;
     pe::IconFile icon = pe::ReadIconFile(test::DataFile("new.ico"));
-    std::vector<std::string> lines = {"resource 14 MAINICON 1033 62 ", "resource 1 1 1033 308 ",
-                                      "resource 12 CURSOR1 1033 20 ",
-                                      "string OriginalFilename=autorun.exe   \n"};
-    for (size_t i = 0; i < icon.images.size(); ++i)
-        lines.push_back("resource 3 " + std::to_string(i + 1) + " 1033 " +
-                        std::to_string(icon.images[i].data.size()) + " ");
-    for (const std::string& line : lines)
-        EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
-    EXPECT_EQ(listing.find("resource 3 1 1033 744"), std::string::npos) << listing;
+    bool pefileChecked = false, wrestoolChecked = false;
+    for (const test::BuiltLauncher& built : test::CompilerBuiltLaunchers()) {
+        SCOPED_TRACE(built.name);
+        std::string exe = dir / "autorun.exe";
+        ASSERT_TRUE(fsys::CopyFileTo(built.path, exe, true));
+        pe::ReplaceMainIconInFile(exe, test::DataFile("new.ico"));
+        EXPECT_EQ(pe::ReadVersionString(exe, "OriginalFilename"), "Orvexa.exe    ");
+        pe::IconGroup group;
+        ASSERT_TRUE(pe::ReadMainIconGroup(exe, group));
+        ASSERT_EQ(group.images.size(), 4u);
+        for (uint16_t i = 0; i < 4; ++i)
+            EXPECT_EQ(group.images[i].id, i + 1);
+        // The linkers store a checksum; the rewrite brings it up to date.
+        std::string headers;
+        int headerStatus = 0;
+        bool havePefile = test::PefileHeaders(exe, headers, headerStatus);
+        // Version strings can still be patched in place after the move (the
+        // patch changes no other byte, the checksum included).
+        pe::SetVersionStrings(exe, {{"OriginalFilename", u"autorun.exe", true}});
 
-    if (!test::HaveWrestool())
+        std::string listing;
+        int status = 0;
+        if (havePefile && test::PefileListing(exe, listing, status)) {
+            pefileChecked = true;
+            ASSERT_EQ(status, 0) << listing;
+            ASSERT_EQ(headerStatus, 0) << headers;
+            std::vector<std::string> lines = {
+                "resource 14 MAINICON 1033 62 ", "resource 1 1 1033 308 ",
+                "resource 12 CURSOR1 1033 20 ", "string OriginalFilename=autorun.exe   \n"};
+            for (size_t i = 0; i < icon.images.size(); ++i)
+                lines.push_back("resource 3 " + std::to_string(i + 1) + " 1033 " +
+                                std::to_string(icon.images[i].data.size()) + " ");
+            for (const std::string& line : lines)
+                EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
+            EXPECT_EQ(listing.find("resource 3 1 1033 744"), std::string::npos) << listing;
+            EXPECT_EQ(test::HeaderValue(headers, "magic"), built.magic);
+            std::string sum = test::HeaderValue(headers, "checksum");
+            std::string stored = sum.substr(0, sum.find(' '));
+            EXPECT_EQ(sum, stored + " " + stored) << headers;
+        }
+
+        if (!test::HaveWrestool())
+            continue;
+        wrestoolChecked = true;
+        // The group extracted by wrestool lists the same images as the icon
+        // file.
+        std::string out, extracted, original;
+        ASSERT_EQ(test::RunCommand("wrestool -x -t14 -n MAINICON -o " +
+                                       test::Quote(dir / "back.ico") + " " + test::Quote(exe) +
+                                       " 2>&1",
+                                   out),
+                  0)
+            << out;
+        ASSERT_EQ(test::RunCommand("icotool -l " + test::Quote(dir / "back.ico"), extracted), 0);
+        ASSERT_EQ(
+            test::RunCommand("icotool -l " + test::Quote(test::DataFile("new.ico")), original), 0);
+        EXPECT_EQ(extracted, original);
+        EXPECT_NE(original.find("--width=48 --height=48 --bit-depth=8"), std::string::npos)
+            << original;
+    }
+    if (!pefileChecked)
+        GTEST_SKIP() << "python3-pefile is not installed: independent check skipped";
+    if (!wrestoolChecked)
         GTEST_SKIP() << "icoutils is not installed: wrestool check skipped";
-    // The group extracted by wrestool lists the same images as the icon file.
-    std::string out, extracted, original;
-    ASSERT_EQ(test::RunCommand("wrestool -x -t14 -n MAINICON -o " + test::Quote(dir / "back.ico") +
-                                   " " + test::Quote(exe) + " 2>&1",
-                               out),
-              0)
-        << out;
-    ASSERT_EQ(test::RunCommand("icotool -l " + test::Quote(dir / "back.ico"), extracted), 0);
-    ASSERT_EQ(test::RunCommand("icotool -l " + test::Quote(test::DataFile("new.ico")), original),
-              0);
-    EXPECT_EQ(extracted, original);
-    EXPECT_NE(original.find("--width=48 --height=48 --bit-depth=8"), std::string::npos) << original;
 }
 
 TEST(ReplaceMainIcon, NoRoomForAnotherSectionHeader) {
-    test::PeOptions tight;
-    tight.relocAfterResources = true;
-    tight.headerRoom = false;
-    pe::IconFile oldIcon = test::IconOf({test::IconImageOf(16, 16, 4, 1)});
-    Bytes exe = test::BuildPe(test::LauncherResources(oldIcon, {}), tight);
-    Bytes before = exe;
-    try {
-        pe::ReplaceMainIconInImage(exe, test::IconOf({test::IconImageOf(48, 48, 8, 2)}));
-        FAIL() << "no error";
-    } catch (const pe::ResourceUpdateError& e) {
-        EXPECT_STREQ(e.what(),
-                     "Resource update error: No room for a new resource section in the executable");
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        test::PeOptions tight;
+        tight.format = format;
+        tight.relocAfterResources = true;
+        tight.headerRoom = false;
+        pe::IconFile oldIcon = test::IconOf({test::IconImageOf(16, 16, 4, 1)});
+        Bytes exe = test::BuildPe(test::LauncherResources(oldIcon, {}), tight);
+        Bytes before = exe;
+        try {
+            pe::ReplaceMainIconInImage(exe, test::IconOf({test::IconImageOf(48, 48, 8, 2)}));
+            ADD_FAILURE() << "no error";
+        } catch (const pe::ResourceUpdateError& e) {
+            EXPECT_STREQ(
+                e.what(),
+                "Resource update error: No room for a new resource section in the executable");
+        }
+        EXPECT_EQ(exe, before);
     }
-    EXPECT_EQ(exe, before);
 }
 
 } // namespace

@@ -129,47 +129,64 @@ TEST(LoadMainIcon, TakesTheLargerOfTwo32x32Images) {
     pe::IconImage small = test::IconImageOf(32, 32, 4, 0x11);
     pe::IconImage large = test::IconImageOf(32, 32, 8, 0x22);
     pe::IconFile icon = test::IconOf({small, large, test::IconImageOf(48, 48, 8, 0x33)});
-    Bytes exe = test::BuildPe(test::LauncherResources(icon, test::VersionResource({}), 7));
-    ASSERT_TRUE(test::WriteFile(dir / "a.exe", Str(exe)));
-    Bytes ico = pe::LoadMainIcon(dir / "a.exe");
-    EXPECT_EQ(ico, pe::MakeIconFile(test::IconOf({large})));
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        test::PeOptions opt;
+        opt.format = format;
+        Bytes exe = test::BuildPe(test::LauncherResources(icon, test::VersionResource({}), 7), opt);
+        ASSERT_TRUE(test::WriteFile(dir / "a.exe", Str(exe)));
+        Bytes ico = pe::LoadMainIcon(dir / "a.exe");
+        EXPECT_EQ(ico, pe::MakeIconFile(test::IconOf({large})));
+    }
 
-    // The compiler-built launcher: 32x32 in 16 and 256 colours and 16x16.
-    Bytes fromRc = pe::LoadMainIcon(test::DataFile("launcher.exe"));
-    pe::IconFile chosen;
-    ASSERT_TRUE(pe::ParseIconFile(fromRc.data(), fromRc.size(), chosen));
-    ASSERT_EQ(chosen.images.size(), 1u);
-    EXPECT_EQ(pe::IconImageName(chosen.images[0]), "32 X 32 0 Colors");
-    EXPECT_EQ(chosen.images[0].data[100], 0x22);
+    // The compiler-built launchers: 32x32 in 16 and 256 colours and 16x16.
+    for (const test::BuiltLauncher& built : test::CompilerBuiltLaunchers()) {
+        SCOPED_TRACE(built.name);
+        Bytes fromRc = pe::LoadMainIcon(built.path);
+        pe::IconFile chosen;
+        ASSERT_TRUE(pe::ParseIconFile(fromRc.data(), fromRc.size(), chosen));
+        ASSERT_EQ(chosen.images.size(), 1u);
+        EXPECT_EQ(pe::IconImageName(chosen.images[0]), "32 X 32 0 Colors");
+        EXPECT_EQ(chosen.images[0].data[100], 0x22);
+    }
 }
 
 TEST(LoadMainIcon, EmptyWithoutGroupAndMessagesForOtherFiles) {
     test::TempDir dir;
     EXPECT_TRUE(pe::LoadMainIcon(dir / "missing.exe").empty());
-
-    pe::ResourceTree noIcon;
-    noIcon.Put(pe::ResName::Id(pe::kTypeVersion), pe::ResName::Id(1), 1033, Bytes(64, 0));
-    ASSERT_TRUE(test::WriteFile(dir / "noicon.exe", Str(test::BuildPe(noIcon))));
-    EXPECT_TRUE(pe::LoadMainIcon(dir / "noicon.exe").empty());
-
-    // A group whose icons are missing shows nothing.
-    pe::ResourceTree orphan;
-    pe::IconFile icon = test::IconOf({test::IconImageOf(32, 32, 4, 1)});
-    orphan.Put(pe::ResName::Id(pe::kTypeGroupIcon), pe::ResName::Name("MAINICON"), 1033,
-               pe::MakeIconGroup(0, 1, icon, 1));
-    ASSERT_TRUE(test::WriteFile(dir / "orphan.exe", Str(test::BuildPe(orphan))));
-    EXPECT_TRUE(pe::LoadMainIcon(dir / "orphan.exe").empty());
-
     ASSERT_TRUE(test::WriteFile(dir / "text.exe", "hello, this is not a program at all......."));
     EXPECT_EQ(LoadError(dir / "text.exe"), "unrecognized file format");
-    Bytes dosOnly = test::LauncherPe();
-    dosOnly[0x80] = 'N';
-    ASSERT_TRUE(test::WriteFile(dir / "dos.exe", Str(dosOnly)));
-    EXPECT_EQ(LoadError(dir / "dos.exe"), "Not a PE (WIN32 Executable) file");
-    test::PeOptions bare;
-    bare.withResources = false;
-    ASSERT_TRUE(test::WriteFile(dir / "nores.exe", Str(test::BuildPe({}, bare))));
-    EXPECT_EQ(LoadError(dir / "nores.exe"), "No resources in this file.");
+
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        test::PeOptions opt;
+        opt.format = format;
+        pe::ResourceTree noIcon;
+        noIcon.Put(pe::ResName::Id(pe::kTypeVersion), pe::ResName::Id(1), 1033, Bytes(64, 0));
+        ASSERT_TRUE(test::WriteFile(dir / "noicon.exe", Str(test::BuildPe(noIcon, opt))));
+        EXPECT_TRUE(pe::LoadMainIcon(dir / "noicon.exe").empty());
+
+        // A group whose icons are missing shows nothing.
+        pe::ResourceTree orphan;
+        pe::IconFile icon = test::IconOf({test::IconImageOf(32, 32, 4, 1)});
+        orphan.Put(pe::ResName::Id(pe::kTypeGroupIcon), pe::ResName::Name("MAINICON"), 1033,
+                   pe::MakeIconGroup(0, 1, icon, 1));
+        ASSERT_TRUE(test::WriteFile(dir / "orphan.exe", Str(test::BuildPe(orphan, opt))));
+        EXPECT_TRUE(pe::LoadMainIcon(dir / "orphan.exe").empty());
+
+        Bytes dosOnly = test::LauncherPe(format);
+        dosOnly[test::PeLayout::kPeHeader] = 'N';
+        ASSERT_TRUE(test::WriteFile(dir / "dos.exe", Str(dosOnly)));
+        EXPECT_EQ(LoadError(dir / "dos.exe"), "Not a PE (WIN32 Executable) file");
+        // Neither a 32- nor a 64-bit optional header.
+        Bytes rom = test::LauncherPe(format);
+        pe::PutU16(&rom[test::PeLayout::kOptional], 0x107);
+        ASSERT_TRUE(test::WriteFile(dir / "rom.exe", Str(rom)));
+        EXPECT_EQ(LoadError(dir / "rom.exe"), "Not a PE (WIN32 Executable) file");
+        opt.withResources = false;
+        ASSERT_TRUE(test::WriteFile(dir / "nores.exe", Str(test::BuildPe({}, opt))));
+        EXPECT_EQ(LoadError(dir / "nores.exe"), "No resources in this file.");
+    }
 }
 
 } // namespace

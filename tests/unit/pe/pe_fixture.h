@@ -1,7 +1,8 @@
-// Small PE executables built in memory for the tests: a 32-bit image with a
-// code section, a resource section laid out from a resource tree, and
-// optionally a relocation section after it (as linkers place it), plus the
-// version resource and icon files that the launcher carries.
+// Small PE executables built in memory for the tests: a 32-bit (PE32) or
+// 64-bit (PE32+) image with a code section, a resource section laid out from
+// a resource tree, and optionally a relocation section after it (as linkers
+// place it), plus the version resource and icon files that the launcher
+// carries.
 #pragma once
 
 #include "pe/icons.h"
@@ -144,18 +145,51 @@ inline pe::ResourceTree LauncherResources(const pe::IconFile& icon, const Bytes&
     return t;
 }
 
+// The two kinds of image: the optional header of a PE32 image is 224
+// bytes with the directories from byte 96; a PE32+ image has an 8-byte
+// image base, 8-byte stack and heap sizes and no base of data, so its
+// header is 240 bytes with the directories from byte 112.
+enum class PeFormat { Pe32, Pe32Plus };
+inline constexpr PeFormat kPeFormats[] = {PeFormat::Pe32, PeFormat::Pe32Plus};
+
+inline const char* FormatName(PeFormat f) {
+    return f == PeFormat::Pe32 ? "PE32" : "PE32+";
+}
+
+// Where the fixture puts its headers: the PE header at 0x80, the optional
+// header 24 bytes after it.
+struct PeLayout {
+    PeFormat format;
+    static constexpr uint32_t kPeHeader = 0x80;
+    static constexpr uint32_t kOptional = kPeHeader + 24;
+
+    bool Is64() const { return format == PeFormat::Pe32Plus; }
+    uint16_t OptionalSize() const { return Is64() ? 240 : 224; }
+    uint16_t Magic() const { return Is64() ? 0x20B : 0x10B; }
+    // File offset of data directory index.
+    uint32_t Directory(uint32_t index) const { return kOptional + (Is64() ? 112 : 96) + 8 * index; }
+    uint32_t SectionTable() const { return kOptional + OptionalSize(); }
+    uint32_t SectionHeader(uint32_t index) const { return SectionTable() + 40 * index; }
+};
+
 struct PeOptions {
+    PeFormat format = PeFormat::Pe32;
     bool relocAfterResources = false; // a section after .rsrc (as with --dynamicbase)
     uint32_t resourceSlack = 0;       // extra raw bytes in .rsrc
     Bytes overlay;                    // bytes appended after the sections
     bool withResources = true;
     bool headerRoom = true; // room for more section headers, as linkers leave
+    bool checkSum = false;  // store the image's checksum, as signed programs do
 };
 
-// A 32-bit PE image: headers (file alignment 0x200, section alignment
-// 0x1000), .text, .rsrc and optionally .reloc.
+// A PE image: headers (file alignment 0x200, section alignment 0x1000),
+// .text, .rsrc and optionally .reloc. The code is "xor eax, eax; ret", the
+// same bytes in both kinds of image. A PE32+ image is based above 4 GB, as
+// 64-bit linkers place programs, and its 8-byte fields carry distinct values
+// in both halves, so that a field written at a 32-bit offset shows.
 inline Bytes BuildPe(const pe::ResourceTree& tree, const PeOptions& opt = {}) {
     constexpr uint32_t kFileAlign = 0x200, kSectAlign = 0x1000;
+    const PeLayout layout{opt.format};
     auto alignUp = [](size_t v, size_t a) { return (v + a - 1) / a * a; };
     struct Sec {
         std::string name;
@@ -166,7 +200,9 @@ inline Bytes BuildPe(const pe::ResourceTree& tree, const PeOptions& opt = {}) {
     };
     std::vector<Sec> secs;
     Bytes code(16, 0x90);
-    code[0] = 0xC3;
+    code[0] = 0x31;
+    code[1] = 0xC0;
+    code[2] = 0xC3;
     secs.push_back({".text", 0x1000, code, 16, 0x60000020});
     uint32_t va = 0x2000;
     uint32_t rsrcVa = 0, rsrcSize = 0;
@@ -181,41 +217,58 @@ inline Bytes BuildPe(const pe::ResourceTree& tree, const PeOptions& opt = {}) {
     if (opt.relocAfterResources)
         secs.push_back({".reloc", va, Bytes(12, 0), 12, 0x42000040});
 
-    size_t headers = 0x80 + 24 + 224 + 40 * secs.size();
+    size_t headers = layout.SectionHeader(static_cast<uint32_t>(secs.size()));
     uint32_t headerSize =
         static_cast<uint32_t>(alignUp(opt.headerRoom ? headers + 0x200 : headers, kFileAlign));
     Bytes out(headerSize, 0);
     out[0] = 'M';
     out[1] = 'Z';
-    pe::PutU32(&out[60], 0x80);
-    uint8_t* pe = &out[0x80];
+    pe::PutU32(&out[60], PeLayout::kPeHeader);
+    uint8_t* pe = &out[PeLayout::kPeHeader];
     pe[0] = 'P';
     pe[1] = 'E';
-    pe::PutU16(pe + 4, 0x14C);
+    pe::PutU16(pe + 4, layout.Is64() ? 0x8664 : 0x14C);
     pe::PutU16(pe + 6, static_cast<uint16_t>(secs.size()));
-    pe::PutU16(pe + 20, 224);
-    pe::PutU16(pe + 22, 0x0102);
-    uint8_t* oh = pe + 24;
-    pe::PutU16(oh, 0x10B);
-    pe::PutU32(oh + 16, 0x1000);   // entry point
-    pe::PutU32(oh + 28, 0x400000); // image base
+    pe::PutU16(pe + 20, layout.OptionalSize());
+    pe::PutU16(pe + 22, layout.Is64() ? 0x0022 : 0x0102);
+    uint8_t* oh = &out[PeLayout::kOptional];
+    pe::PutU16(oh, layout.Magic());
+    pe::PutU32(oh + 16, 0x1000); // entry point
+    pe::PutU32(oh + 20, 0x1000); // base of code
+    if (layout.Is64()) {
+        pe::PutU32(oh + 24, 0x40000000); // image base 0x140000000
+        pe::PutU32(oh + 28, 0x1);
+    } else {
+        pe::PutU32(oh + 24, 0x2000);   // base of data
+        pe::PutU32(oh + 28, 0x400000); // image base
+    }
     pe::PutU32(oh + 32, kSectAlign);
     pe::PutU32(oh + 36, kFileAlign);
     pe::PutU16(oh + 40, 4); // OS version
     pe::PutU16(oh + 48, 4); // subsystem version
     pe::PutU32(oh + 60, headerSize);
     pe::PutU16(oh + 68, 2); // GUI
-    pe::PutU32(oh + 72, 0x100000);
-    pe::PutU32(oh + 76, 0x1000);
-    pe::PutU32(oh + 80, 0x100000);
-    pe::PutU32(oh + 84, 0x1000);
-    pe::PutU32(oh + 92, 16);
-    pe::PutU32(oh + 96 + 8 * 2, rsrcVa);
-    pe::PutU32(oh + 96 + 8 * 2 + 4, rsrcSize);
+    if (layout.Is64()) {
+        // Stack and heap reserve and commit, 8 bytes each.
+        const uint32_t sizes[4] = {0x100000, 0x1000, 0x100000, 0x1000};
+        for (int i = 0; i < 4; ++i) {
+            pe::PutU32(oh + 72 + 8 * i, sizes[i]);
+            pe::PutU32(oh + 76 + 8 * i, 0x10 + static_cast<uint32_t>(i));
+        }
+        pe::PutU32(oh + 108, 16);
+    } else {
+        pe::PutU32(oh + 72, 0x100000);
+        pe::PutU32(oh + 76, 0x1000);
+        pe::PutU32(oh + 80, 0x100000);
+        pe::PutU32(oh + 84, 0x1000);
+        pe::PutU32(oh + 92, 16);
+    }
+    pe::PutU32(&out[layout.Directory(2)], rsrcVa);
+    pe::PutU32(&out[layout.Directory(2)] + 4, rsrcSize);
     uint32_t imageEnd = 0x1000;
     for (size_t i = 0; i < secs.size(); ++i) {
         Sec& s = secs[i];
-        uint8_t* h = &out[0x80 + 24 + 224 + 40 * i];
+        uint8_t* h = &out[layout.SectionHeader(static_cast<uint32_t>(i))];
         std::copy(s.name.begin(), s.name.end(), h);
         uint32_t rawSize = static_cast<uint32_t>(alignUp(s.raw.size(), kFileAlign));
         pe::PutU32(h + 8, s.vsize);
@@ -227,8 +280,11 @@ inline Bytes BuildPe(const pe::ResourceTree& tree, const PeOptions& opt = {}) {
         out.insert(out.end(), s.raw.begin(), s.raw.end());
         imageEnd = static_cast<uint32_t>(alignUp(s.va + s.vsize, kSectAlign));
     }
-    pe::PutU32(&out[0x80 + 24 + 56], imageEnd);
+    pe::PutU32(&out[PeLayout::kOptional + 56], imageEnd);
     out.insert(out.end(), opt.overlay.begin(), opt.overlay.end());
+    if (opt.checkSum)
+        pe::PutU32(&out[PeLayout::kOptional + 64],
+                   pe::ComputeCheckSum(out, PeLayout::kOptional + 64));
     return out;
 }
 
@@ -236,6 +292,11 @@ inline Bytes BuildPe(const pe::ResourceTree& tree, const PeOptions& opt = {}) {
 inline Bytes LauncherPe(const std::string& fileVersion = "1.0.0.1", const PeOptions& opt = {}) {
     pe::IconFile icon = IconOf({IconImageOf(32, 32, 4, 0x11), IconImageOf(16, 16, 4, 0x22)});
     return BuildPe(LauncherResources(icon, VersionResource(LauncherStrings(fileVersion))), opt);
+}
+inline Bytes LauncherPe(PeFormat format, const std::string& fileVersion = "1.0.0.1") {
+    PeOptions opt;
+    opt.format = format;
+    return LauncherPe(fileVersion, opt);
 }
 
 } // namespace orv::test

@@ -40,26 +40,45 @@ std::string ExpectResourceError(const std::string& file,
 
 TEST(SetVersionStrings, PadsInPlaceAndKeepsEveryOtherByte) {
     test::TempDir dir;
-    std::string file = dir / "a.exe";
-    Bytes before = test::LauncherPe();
-    ASSERT_TRUE(test::WriteFile(file, Str(before)));
+    bool checked = false;
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        std::string file = dir / "a.exe";
+        Bytes before = test::LauncherPe(format);
+        ASSERT_TRUE(test::WriteFile(file, Str(before)));
 
-    pe::SetVersionStrings(file, {{"FileDescription", u"Hello" + std::u16string(95, u' '), false}});
+        pe::SetVersionStrings(file,
+                              {{"FileDescription", u"Hello" + std::u16string(95, u' '), false}});
 
-    std::string after = test::ReadFile(file);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(pe::ReadVersionString(file, "FileDescription"), "Hello" + std::string(95, ' '));
-    // Only the characters of the old value changed.
-    size_t first = 0, last = 0, count = 0;
-    for (size_t i = 0; i < after.size(); ++i)
-        if (static_cast<uint8_t>(after[i]) != before[i]) {
-            if (!count++)
-                first = i;
-            last = i;
-        }
-    EXPECT_GT(count, 0u);
-    EXPECT_LT(last - first, 200u) << "changes reach outside one 100-character value";
-    EXPECT_EQ(pe::ReadVersionString(file, "CompanyName"), "Orvexa" + std::string(94, ' '));
+        std::string after = test::ReadFile(file);
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_EQ(pe::ReadVersionString(file, "FileDescription"), "Hello" + std::string(95, ' '));
+        // Only the characters of the old value changed.
+        size_t first = 0, last = 0, count = 0;
+        for (size_t i = 0; i < after.size(); ++i)
+            if (static_cast<uint8_t>(after[i]) != before[i]) {
+                if (!count++)
+                    first = i;
+                last = i;
+            }
+        EXPECT_GT(count, 0u);
+        EXPECT_LT(last - first, 200u) << "changes reach outside one 100-character value";
+        EXPECT_EQ(pe::ReadVersionString(file, "CompanyName"), "Orvexa" + std::string(94, ' '));
+
+        std::string listing;
+        int status = 0;
+        if (!test::PefileListing(file, listing, status))
+            continue;
+        checked = true;
+        ASSERT_EQ(status, 0) << listing;
+        EXPECT_NE(listing.find("string FileDescription=Hello" + std::string(95, ' ') + "\n"),
+                  std::string::npos)
+            << listing;
+        EXPECT_NE(listing.find("string OriginalFilename=Orvexa.exe    \n"), std::string::npos)
+            << listing;
+    }
+    if (!checked)
+        GTEST_SKIP() << "python3-pefile is not installed: independent check skipped";
 }
 
 TEST(SetVersionStrings, WritesAtMostTheStoredCharacters) {
@@ -104,18 +123,18 @@ TEST(SetVersionStrings, ALaterMissingKeyLeavesTheFileUntouched) {
 }
 
 // A damaged or unsuitable executable fails with its message before
-// anything is written.
+// anything is written; each case on both kinds of image.
 TEST(SetVersionStrings, RefusesDamagedExecutablesWithTheirMessages) {
-    Bytes good = test::LauncherPe();
-    const uint32_t pe = 0x80, opt = pe + 24, rsrcHeader = opt + 224 + 40;
-    auto without = [](uint32_t type) {
+    auto without = [](uint32_t type, test::PeFormat format) {
         pe::IconFile icon = test::IconOf({test::IconImageOf(16, 16, 4, 1)});
         pe::ResourceTree t =
             test::LauncherResources(icon, test::VersionResource(test::LauncherStrings()));
         for (size_t i = 0; i < t.types.size(); ++i)
             if (!t.types[i].name.named && t.types[i].name.id == type)
                 t.types.erase(t.types.begin() + static_cast<ptrdiff_t>(i));
-        return t;
+        test::PeOptions opt;
+        opt.format = format;
+        return test::BuildPe(t, opt);
     };
     // The version resource's data entry is the last one before the names;
     // find it through our own reader of the fixture's layout.
@@ -131,51 +150,75 @@ TEST(SetVersionStrings, RefusesDamagedExecutablesWithTheirMessages) {
         pe::ReadDirectory(sec, e.front().target, e);
         return b.data() + at + e.front().target;
     };
-    struct Case {
-        const char* name;
-        std::function<void(Bytes&)> damage;
-        const char* message;
-    } cases[] = {
-        {"no MZ", [](Bytes& b) { b[0] = 'X'; }, "File isn't an EXE file (1)"},
-        {"short file", [](Bytes& b) { b.resize(40); }, "File isn't an EXE file (1)"},
-        {"zero PE offset", [](Bytes& b) { pe::PutU32(&b[60], 0); }, "File isn't a PE file (1)"},
-        {"PE offset past the end", [](Bytes& b) { pe::PutU32(&b[60], 0xFFFFFFF0u); },
-         "File isn't a PE file (2)"},
-        {"bad signature", [](Bytes& b) { b[pe + 2] = 1; }, "File isn't a PE file (2)"},
-        {"optional header of 240 bytes", [](Bytes& b) { pe::PutU16(&b[pe + 20], 240); },
-         "File isn't a PE file (3)"},
-        {"64-bit image", [](Bytes& b) { pe::PutU16(&b[opt], 0x20B); }, "File isn't a PE file (4)"},
-        {"no resource directory", [](Bytes& b) { pe::PutU32(&b[opt + 96 + 16 + 4], 0); },
-         "No resources (1)"},
-        {"resources not at a section start",
-         [](Bytes& b) { pe::PutU32(&b[opt + 96 + 16], 0x2010); }, "No resources (2)"},
-        {"resource section without raw data", [](Bytes& b) { pe::PutU32(&b[rsrcHeader + 16], 0); },
-         "No resources (2)"},
-        {"no version resource", [&](Bytes& b) { b = test::BuildPe(without(pe::kTypeVersion)); },
-         "Can't find resource (1)"},
-        {"root directory outside the section", [](Bytes& b) { pe::PutU32(&b[rsrcHeader + 16], 8); },
-         "Can't find resource (1)"},
-        {"data before the section", [&](Bytes& b) { pe::PutU32(versionDataEntry(b), 0x1000); },
-         "Invalid resource (1)"},
-        {"data past the section", [&](Bytes& b) { pe::PutU32(versionDataEntry(b) + 4, 0x100000); },
-         "Invalid resource (2)"},
-        {"data size overflowing",
-         [&](Bytes& b) { pe::PutU32(versionDataEntry(b) + 4, 0xFFFFFFF0u); },
-         "Invalid resource (2)"},
-        {"file cut inside the resources",
-         [](Bytes& b) { b.resize(RsrcOffset(b) + pe::GetU32(&b[opt + 96 + 20]) - 10); },
-         "Invalid resource (2)"},
+    // The optional header's size in the file header, and its magic.
+    auto header = [](uint16_t size, uint16_t magic) {
+        return [size, magic](Bytes& b) {
+            pe::PutU16(&b[test::PeLayout::kPeHeader + 20], size);
+            pe::PutU16(&b[test::PeLayout::kOptional], magic);
+        };
     };
-    test::TempDir dir;
-    for (const Case& c : cases) {
-        Bytes b = good;
-        c.damage(b);
-        std::string file = dir / "damaged.exe";
-        ASSERT_TRUE(test::WriteFile(file, Str(b)));
-        EXPECT_EQ(ExpectResourceError(file, {{"CompanyName", u"X", false}}),
-                  std::string("Resource update error: ") + c.message)
-            << c.name;
-        EXPECT_EQ(test::ReadFile(file), Str(b)) << c.name;
+    const uint32_t pe = test::PeLayout::kPeHeader;
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        const test::PeLayout layout{format};
+        const uint32_t rsrcHeader = layout.SectionHeader(1);
+        const uint32_t rsrcDir = layout.Directory(pe::kResourceDirectory);
+        struct Case {
+            const char* name;
+            std::function<void(Bytes&)> damage;
+            const char* message;
+        } cases[] = {
+            {"no MZ", [](Bytes& b) { b[0] = 'X'; }, "File isn't an EXE file (1)"},
+            {"short file", [](Bytes& b) { b.resize(40); }, "File isn't an EXE file (1)"},
+            {"zero PE offset", [](Bytes& b) { pe::PutU32(&b[60], 0); }, "File isn't a PE file (1)"},
+            {"PE offset past the end", [](Bytes& b) { pe::PutU32(&b[60], 0xFFFFFFF0u); },
+             "File isn't a PE file (2)"},
+            {"bad signature", [&](Bytes& b) { b[pe + 2] = 1; }, "File isn't a PE file (2)"},
+            // Only the complete headers of the two kinds are accepted: 224
+            // bytes with the 32-bit magic, 240 bytes with the 64-bit one.
+            {"optional header of 232 bytes", header(232, layout.Magic()),
+             "File isn't a PE file (3)"},
+            {"optional header of 96 bytes", header(96, 0x10B), "File isn't a PE file (3)"},
+            {"32-bit magic on 240 bytes", header(240, 0x10B), "File isn't a PE file (3)"},
+            {"64-bit magic on 224 bytes", header(224, 0x20B), "File isn't a PE file (4)"},
+            {"ROM image magic", header(layout.OptionalSize(), 0x107), "File isn't a PE file (4)"},
+            {"optional header past the end",
+             [](Bytes& b) { b.resize(test::PeLayout::kOptional + 100); },
+             "File isn't a PE file (3)"},
+            {"no resource directory", [&](Bytes& b) { pe::PutU32(&b[rsrcDir + 4], 0); },
+             "No resources (1)"},
+            {"resources not at a section start", [&](Bytes& b) { pe::PutU32(&b[rsrcDir], 0x2010); },
+             "No resources (2)"},
+            {"resource section without raw data",
+             [&](Bytes& b) { pe::PutU32(&b[rsrcHeader + 16], 0); }, "No resources (2)"},
+            {"no version resource", [&](Bytes& b) { b = without(pe::kTypeVersion, format); },
+             "Can't find resource (1)"},
+            {"root directory outside the section",
+             [&](Bytes& b) { pe::PutU32(&b[rsrcHeader + 16], 8); }, "Can't find resource (1)"},
+            {"data before the section", [&](Bytes& b) { pe::PutU32(versionDataEntry(b), 0x1000); },
+             "Invalid resource (1)"},
+            {"data past the section",
+             [&](Bytes& b) { pe::PutU32(versionDataEntry(b) + 4, 0x100000); },
+             "Invalid resource (2)"},
+            {"data size overflowing",
+             [&](Bytes& b) { pe::PutU32(versionDataEntry(b) + 4, 0xFFFFFFF0u); },
+             "Invalid resource (2)"},
+            {"file cut inside the resources",
+             [&](Bytes& b) { b.resize(RsrcOffset(b) + pe::GetU32(&b[rsrcDir + 4]) - 10); },
+             "Invalid resource (2)"},
+        };
+        Bytes good = test::LauncherPe(format);
+        test::TempDir dir;
+        for (const Case& c : cases) {
+            Bytes b = good;
+            c.damage(b);
+            std::string file = dir / "damaged.exe";
+            ASSERT_TRUE(test::WriteFile(file, Str(b)));
+            EXPECT_EQ(ExpectResourceError(file, {{"CompanyName", u"X", false}}),
+                      std::string("Resource update error: ") + c.message)
+                << c.name;
+            EXPECT_EQ(test::ReadFile(file), Str(b)) << c.name;
+        }
     }
 }
 
@@ -227,12 +270,15 @@ TEST(ReadVersionString, EmptyForEverythingWithoutTheString) {
                    test::VersionResource({{"OriginalFilename", "x.exe"}}, "040704B0"));
     ASSERT_TRUE(test::WriteFile(dir / "german.exe", Str(test::BuildPe(otherTable))));
     ASSERT_TRUE(test::WriteFile(dir / "launcher.exe", Str(test::LauncherPe())));
+    ASSERT_TRUE(
+        test::WriteFile(dir / "launcher64.exe", Str(test::LauncherPe(test::PeFormat::Pe32Plus))));
     ASSERT_TRUE(fsys::CreateDir(dir / "folder.exe"));
     for (const char* name : {"missing.exe", "text.exe", "bare.exe", "german.exe", "folder.exe"})
         EXPECT_EQ(pe::ReadVersionString(dir / name, "OriginalFilename"), "") << name;
     EXPECT_EQ(pe::ReadVersionString(dir / "launcher.exe", "Comments"), "");
     EXPECT_EQ(pe::ReadVersionString(dir / "launcher.exe", "OriginalFilename"), "Orvexa.exe    ");
     EXPECT_EQ(pe::ReadVersionString(dir / "launcher.exe", "FileVersion"), "1.0.0.1");
+    EXPECT_EQ(pe::ReadVersionString(dir / "launcher64.exe", "OriginalFilename"), "Orvexa.exe    ");
 }
 
 TEST(VersionResource, DamagedTreesAreNotFollowed) {
@@ -250,30 +296,39 @@ TEST(VersionResource, DamagedTreesAreNotFollowed) {
     EXPECT_FALSE(pe::FindVersionValue(zero.data(), zero.size(), "040904E4", "FileVersion", v));
 }
 
-// The launcher built by the platform's own resource compiler: the same
-// layout as the program's version information.
+// The launcher built by the platform's own resource compiler and linked
+// as a 32- and a 64-bit program: the same layout as the program's version
+// information.
 TEST(SetVersionStrings, CompilerBuiltLauncherAndAnIndependentReader) {
     test::TempDir dir;
-    std::string file = dir / "launcher.exe";
-    ASSERT_TRUE(fsys::CopyFileTo(test::DataFile("launcher.exe"), file, true));
-    EXPECT_EQ(pe::ReadVersionString(file, "OriginalFilename"), "Orvexa.exe    ");
-    std::string before = test::ReadFile(file);
+    bool checked = false;
+    for (const test::BuiltLauncher& built : test::CompilerBuiltLaunchers()) {
+        SCOPED_TRACE(built.name);
+        std::string file = dir / "launcher.exe";
+        ASSERT_TRUE(fsys::CopyFileTo(built.path, file, true));
+        EXPECT_EQ(pe::ReadVersionString(file, "OriginalFilename"), "Orvexa.exe    ");
+        std::string before = test::ReadFile(file);
 
-    pe::SetVersionStrings(file, {{"OriginalFilename", u"autorun.exe", true},
-                                 {"FileDescription", u"Demo" + std::u16string(96, u' '), false}});
-    EXPECT_EQ(test::ReadFile(file).size(), before.size());
-    EXPECT_EQ(pe::ReadVersionString(file, "OriginalFilename"), "autorun.exe   ");
+        pe::SetVersionStrings(file,
+                              {{"OriginalFilename", u"autorun.exe", true},
+                               {"FileDescription", u"Demo" + std::u16string(96, u' '), false}});
+        EXPECT_EQ(test::ReadFile(file).size(), before.size());
+        EXPECT_EQ(pe::ReadVersionString(file, "OriginalFilename"), "autorun.exe   ");
 
-    std::string listing;
-    int status = 0;
-    if (!test::PefileListing(file, listing, status))
+        std::string listing;
+        int status = 0;
+        if (!test::PefileListing(file, listing, status))
+            continue;
+        checked = true;
+        ASSERT_EQ(status, 0) << listing;
+        EXPECT_NE(listing.find("string OriginalFilename=autorun.exe   \n"), std::string::npos)
+            << listing;
+        EXPECT_NE(listing.find("string FileDescription=Demo" + std::string(96, ' ') + "\n"),
+                  std::string::npos);
+        EXPECT_NE(listing.find("string FileVersion=1.0.0.1\n"), std::string::npos);
+    }
+    if (!checked)
         GTEST_SKIP() << "python3-pefile is not installed: independent check skipped";
-    ASSERT_EQ(status, 0) << listing;
-    EXPECT_NE(listing.find("string OriginalFilename=autorun.exe   \n"), std::string::npos)
-        << listing;
-    EXPECT_NE(listing.find("string FileDescription=Demo" + std::string(96, ' ') + "\n"),
-              std::string::npos);
-    EXPECT_NE(listing.find("string FileVersion=1.0.0.1\n"), std::string::npos);
 }
 
 TEST(Cp1252, RoundTripsEveryMappedByte) {

@@ -22,22 +22,28 @@ std::vector<std::string> Entries(const std::string& folder) {
     return files;
 }
 
+// The running program may be a 32-bit or a 64-bit build; its copy is the
+// launcher either way.
 TEST(RefreshLauncherFiles, FillsANewProjectFolder) {
-    test::PublishFixture fx;
-    RecordingReporter r;
-    ASSERT_TRUE(publish::RefreshLauncherFiles(fx.Context(), r));
-    EXPECT_TRUE(r.entries.empty());
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        test::PublishFixture fx(format);
+        RecordingReporter r;
+        ASSERT_TRUE(publish::RefreshLauncherFiles(fx.Context(), r));
+        EXPECT_TRUE(r.entries.empty());
 
-    std::string launcher = fx.Project("autorun.exe");
-    EXPECT_EQ(pe::ReadVersionString(launcher, "OriginalFilename"), "autorun.exe   ");
-    EXPECT_EQ(pe::ReadVersionString(launcher, "FileVersion"), "1.0.0.1");
-    EXPECT_EQ(test::ReadFile(launcher).size(), test::ReadFile(fx.program).size());
-    EXPECT_EQ(test::ReadFile(fx.Project("autorun.ico")), "default icon bytes");
-    EXPECT_EQ(test::ReadFile(fx.Project("autorun.inf")),
-              "[autorun]\r\nOPEN=AUTORUN.EXE\r\nICON=AUTORUN.ICO\r\nLABEL=MYCD\r\n");
-    // No temporary file is left behind.
-    EXPECT_EQ(Entries(fx.projectFolder), (std::vector<std::string>{"autorun.aru", "autorun.exe",
-                                                                   "autorun.ico", "autorun.inf"}));
+        std::string launcher = fx.Project("autorun.exe");
+        EXPECT_EQ(pe::ReadVersionString(launcher, "OriginalFilename"), "autorun.exe   ");
+        EXPECT_EQ(pe::ReadVersionString(launcher, "FileVersion"), "1.0.0.1");
+        EXPECT_EQ(test::ReadFile(launcher).size(), test::ReadFile(fx.program).size());
+        EXPECT_EQ(test::ReadFile(fx.Project("autorun.ico")), "default icon bytes");
+        EXPECT_EQ(test::ReadFile(fx.Project("autorun.inf")),
+                  "[autorun]\r\nOPEN=AUTORUN.EXE\r\nICON=AUTORUN.ICO\r\nLABEL=MYCD\r\n");
+        // No temporary file is left behind.
+        EXPECT_EQ(
+            Entries(fx.projectFolder),
+            (std::vector<std::string>{"autorun.aru", "autorun.exe", "autorun.ico", "autorun.inf"}));
+    }
 }
 
 TEST(RefreshLauncherFiles, KeepsALauncherOfTheSameVersion) {
@@ -151,29 +157,35 @@ TEST(RefreshLauncherFiles, MissingProjectFolder) {
 }
 
 TEST(UpdateLauncherInformation, PadsTextsAndReplacesTheIcon) {
-    test::PublishFixture fx;
-    RecordingReporter r;
-    ASSERT_TRUE(
-        test::WriteFile(fx.root / "mine.ico",
-                        Str(pe::MakeIconFile(test::IconOf({test::IconImageOf(32, 32, 8, 0x77),
-                                                           test::IconImageOf(16, 16, 8, 0x78)})))));
-    // No launcher yet: it is copied from the program first.
-    ASSERT_TRUE(publish::UpdateLauncherInformation(fx.Context(), fx.root / "mine.ico", "Demo",
-                                                   std::string(120, 'C'), "(c) Me", r));
-    EXPECT_TRUE(r.entries.empty());
-    std::string launcher = fx.Project("autorun.exe");
-    EXPECT_EQ(pe::ReadVersionString(launcher, "OriginalFilename"), "autorun.exe   ");
-    EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"), "Demo" + std::string(96, ' '));
-    EXPECT_EQ(pe::ReadVersionString(launcher, "CompanyName"), std::string(100, 'C'));
-    EXPECT_EQ(pe::ReadVersionString(launcher, "LegalCopyright"), "(c) Me" + std::string(94, ' '));
-    Bytes shown = pe::LoadMainIcon(launcher);
-    EXPECT_EQ(shown, pe::MakeIconFile(test::IconOf({test::IconImageOf(32, 32, 8, 0x77)})));
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        test::PublishFixture fx(format);
+        RecordingReporter r;
+        ASSERT_TRUE(test::WriteFile(
+            fx.root / "mine.ico",
+            Str(pe::MakeIconFile(test::IconOf(
+                {test::IconImageOf(32, 32, 8, 0x77), test::IconImageOf(16, 16, 8, 0x78)})))));
+        // No launcher yet: it is copied from the program first.
+        ASSERT_TRUE(publish::UpdateLauncherInformation(fx.Context(), fx.root / "mine.ico", "Demo",
+                                                       std::string(120, 'C'), "(c) Me", r));
+        EXPECT_TRUE(r.entries.empty());
+        std::string launcher = fx.Project("autorun.exe");
+        EXPECT_EQ(pe::ReadVersionString(launcher, "OriginalFilename"), "autorun.exe   ");
+        EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"),
+                  "Demo" + std::string(96, ' '));
+        EXPECT_EQ(pe::ReadVersionString(launcher, "CompanyName"), std::string(100, 'C'));
+        EXPECT_EQ(pe::ReadVersionString(launcher, "LegalCopyright"),
+                  "(c) Me" + std::string(94, ' '));
+        Bytes shown = pe::LoadMainIcon(launcher);
+        EXPECT_EQ(shown, pe::MakeIconFile(test::IconOf({test::IconImageOf(32, 32, 8, 0x77)})));
 
-    // A current launcher keeps its icon when none is chosen.
-    ASSERT_TRUE(publish::UpdateLauncherInformation(fx.Context(), "", "Other", "", "", r));
-    EXPECT_EQ(pe::LoadMainIcon(launcher), shown);
-    EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"), "Other" + std::string(95, ' '));
-    EXPECT_EQ(pe::ReadVersionString(launcher, "CompanyName"), std::string(100, ' '));
+        // A current launcher keeps its icon when none is chosen.
+        ASSERT_TRUE(publish::UpdateLauncherInformation(fx.Context(), "", "Other", "", "", r));
+        EXPECT_EQ(pe::LoadMainIcon(launcher), shown);
+        EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"),
+                  "Other" + std::string(95, ' '));
+        EXPECT_EQ(pe::ReadVersionString(launcher, "CompanyName"), std::string(100, ' '));
+    }
 }
 
 TEST(UpdateLauncherInformation, FailuresLeaveTheLauncherAsItWas) {

@@ -16,16 +16,17 @@ inline std::string Str(const Bytes& b) {
     return std::string(b.begin(), b.end());
 }
 
+// The running program is a 32-bit or a 64-bit build, as format says.
 struct PublishFixture {
     TempDir root;
     std::string programFolder = root / "program";
     std::string projectFolder = root / "project";
     std::string program = fsys::Join(programFolder, "Orvexa.exe");
 
-    PublishFixture() {
+    explicit PublishFixture(PeFormat format = PeFormat::Pe32) {
         fsys::CreateDir(programFolder);
         fsys::CreateDir(projectFolder);
-        WriteFile(program, Str(LauncherPe("1.0.0.1")));
+        WriteFile(program, Str(LauncherPe(format, "1.0.0.1")));
         WriteFile(fsys::Join(programFolder, "Default.ico"), "default icon bytes");
         WriteFile(fsys::Join(projectFolder, "autorun.aru"), "project file");
     }

@@ -26,44 +26,50 @@ void WriteProject(const std::string& folder, const std::string& label) {
     ASSERT_TRUE(model::WriteProjectFile(p, fsys::Join(folder, "autorun.aru"), "", r));
 }
 
+// Publishing from a 32-bit and from a 64-bit program.
 TEST(PublishTool, RefreshesFileInformationAndBuildsASingleFile) {
-    test::PublishFixture fx;
-    WriteProject(fx.projectFolder, "DEMO_CD");
-    std::string out;
-    std::string menu = fx.root / "menu.exe";
-    ASSERT_EQ(Publish(Quote(fx.projectFolder) + " --launcher " + Quote(fx.program) +
-                          " --file-info 'Demo menu' ACME '(c) 2026' --icon " +
-                          Quote(test::DataFile("new.ico")) + " --single-file " + Quote(menu),
-                      out),
-              0)
-        << out;
-    std::string launcher = fx.Project("autorun.exe");
-    EXPECT_EQ(pe::ReadVersionString(launcher, "OriginalFilename"), "autorun.exe   ");
-    EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"),
-              "Demo menu" + std::string(91, ' '));
-    EXPECT_EQ(pe::ReadVersionString(launcher, "CompanyName"), "ACME" + std::string(96, ' '));
-    pe::IconGroup group;
-    ASSERT_TRUE(pe::ReadMainIconGroup(launcher, group));
-    EXPECT_EQ(group.images.size(), 4u);
-    EXPECT_EQ(test::ReadFile(fx.Project("autorun.inf")),
-              "[autorun]\r\nOPEN=AUTORUN.EXE\r\nICON=AUTORUN.ICO\r\nLABEL=DEMO_CD\r\n");
+    for (test::PeFormat format : test::kPeFormats) {
+        SCOPED_TRACE(test::FormatName(format));
+        test::PublishFixture fx(format);
+        WriteProject(fx.projectFolder, "DEMO_CD");
+        std::string out;
+        std::string menu = fx.root / "menu.exe";
+        ASSERT_EQ(Publish(Quote(fx.projectFolder) + " --launcher " + Quote(fx.program) +
+                              " --file-info 'Demo menu' ACME '(c) 2026' --icon " +
+                              Quote(test::DataFile("new.ico")) + " --single-file " + Quote(menu),
+                          out),
+                  0)
+            << out;
+        std::string launcher = fx.Project("autorun.exe");
+        EXPECT_EQ(pe::ReadVersionString(launcher, "OriginalFilename"), "autorun.exe   ");
+        EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"),
+                  "Demo menu" + std::string(91, ' '));
+        EXPECT_EQ(pe::ReadVersionString(launcher, "CompanyName"), "ACME" + std::string(96, ' '));
+        pe::IconGroup group;
+        ASSERT_TRUE(pe::ReadMainIconGroup(launcher, group));
+        EXPECT_EQ(group.images.size(), 4u);
+        EXPECT_EQ(test::ReadFile(fx.Project("autorun.inf")),
+                  "[autorun]\r\nOPEN=AUTORUN.EXE\r\nICON=AUTORUN.ICO\r\nLABEL=DEMO_CD\r\n");
 
-    std::string file = test::ReadFile(menu);
-    std::string launcherBytes = test::ReadFile(launcher);
-    ASSERT_GT(file.size(), launcherBytes.size() + 4);
-    MemoryStream tail(file.data() + file.size() - 4, 4);
-    EXPECT_EQ(tail.ReadI32(), static_cast<int32_t>(launcherBytes.size()));
-    EXPECT_EQ(pe::ReadVersionString(menu, "OriginalFilename"), std::string(14, ' '));
-    EXPECT_EQ(pe::ReadVersionString(menu, "FileDescription"), "Demo menu" + std::string(91, ' '));
+        std::string file = test::ReadFile(menu);
+        std::string launcherBytes = test::ReadFile(launcher);
+        ASSERT_GT(file.size(), launcherBytes.size() + 4);
+        MemoryStream tail(file.data() + file.size() - 4, 4);
+        EXPECT_EQ(tail.ReadI32(), static_cast<int32_t>(launcherBytes.size()));
+        EXPECT_EQ(pe::ReadVersionString(menu, "OriginalFilename"), std::string(14, ' '));
+        EXPECT_EQ(pe::ReadVersionString(menu, "FileDescription"),
+                  "Demo menu" + std::string(91, ' '));
 
-    // Only an icon: the texts stay.
-    ASSERT_EQ(
-        Publish(Quote(fx.projectFolder) + " --icon " + Quote(test::DataFile("main.ico")), out), 0)
-        << out;
-    EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"),
-              "Demo menu" + std::string(91, ' '));
-    ASSERT_TRUE(pe::ReadMainIconGroup(launcher, group));
-    EXPECT_EQ(group.images.size(), 3u);
+        // Only an icon: the texts stay.
+        ASSERT_EQ(
+            Publish(Quote(fx.projectFolder) + " --icon " + Quote(test::DataFile("main.ico")), out),
+            0)
+            << out;
+        EXPECT_EQ(pe::ReadVersionString(launcher, "FileDescription"),
+                  "Demo menu" + std::string(91, ' '));
+        ASSERT_TRUE(pe::ReadMainIconGroup(launcher, group));
+        EXPECT_EQ(group.images.size(), 3u);
+    }
 }
 
 TEST(PublishTool, RefusesWithMessagesAndExitCodes) {
