@@ -1,7 +1,7 @@
 // The resource tree reader and the icon replacement's section rewrite on
 // arbitrary input: as a resource section (read, lay out, read again and
-// compare) and as an executable whose main icon is replaced; a rewritten
-// executable must read back.
+// compare) and as an executable (32- or 64-bit) whose main icon is
+// replaced; a rewritten executable must read back as the same kind of image.
 #include "base/stream.h"
 #include "pe/icon_replace.h"
 #include "pe/pe_error.h"
@@ -38,6 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const pe::PeError&) {
     }
     std::vector<uint8_t> exe(data, data + size);
+    pe::Headers before;
+    {
+        ViewStream s(exe.data(), exe.size());
+        if (pe::ReadHeaders(s, before, false) != pe::HeaderFault::None)
+            before.magic = 0;
+    }
     bool replaced = false;
     try {
         pe::ReplaceMainIconInImage(exe, SmallIcon());
@@ -50,7 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         ViewStream s(exe.data(), exe.size());
         pe::Headers h;
-        if (pe::ReadHeaders(s, h, false) != pe::HeaderFault::None)
+        // Still the same kind of image (32- or 64-bit), with the same
+        // optional header.
+        if (pe::ReadHeaders(s, h, false) != pe::HeaderFault::None || h.magic != before.magic ||
+            h.optionalSize != before.optionalSize || h.directoryOffset != before.directoryOffset)
             __builtin_trap();
         int i = pe::FindSectionHolding(h, h.resourceRva);
         if (i < 0)
