@@ -1,8 +1,9 @@
 // Checks under the platform itself: what the patches write is what the
 // platform's version functions and resource loader read, the platform's
 // update path and our section rewrite give the same resources, a rewritten
-// program still starts, and a single-file menu built by orvexa-publish
-// unpacks, plays and cleans up after itself.
+// program still starts, and a single-file menu built by orvexa-publish from
+// this build's own Orvexa.exe unpacks, plays and cleans up after itself.
+// The executables are 32-bit and 64-bit programs alike.
 #include "base/fsys.h"
 #include "base/packfolder.h"
 #include "base/path.h"
@@ -10,6 +11,7 @@
 #include "pe/icon_replace.h"
 #include "pe/icons.h"
 #include "pe/pe_error.h"
+#include "pe/pe_image.h"
 #include "pe/version_info.h"
 #include "publish/publish.h"
 
@@ -30,6 +32,21 @@ std::string ProgramFolder() {
 std::string Data(const std::string& name) {
     return fsys::Join(fsys::Join(ProgramFolder(), "publish-data"), name);
 }
+
+// This build is a 64-bit (PE32+) or a 32-bit (PE32) program.
+constexpr bool kBuildIs64 = sizeof(void*) == 8;
+
+// The compiler-built launcher fixture in both kinds of image. Both are
+// patched and read; only the one of this build's own kind is started (a
+// 64-bit system may lack the 32-bit layer, a 32-bit one cannot start a
+// 64-bit program).
+struct Launcher {
+    const char* name;
+    const char* file;
+    bool is64;
+};
+constexpr Launcher kLaunchers[] = {{"PE32", "launcher.exe", false},
+                                   {"PE32+", "launcher64.exe", true}};
 
 std::wstring Wide(const std::string& s) {
     int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
@@ -165,22 +182,38 @@ std::string Quoted(const std::string& s) {
     return "\"" + s + "\"";
 }
 
+// The optional header's magic as our reader finds it; 0 when the file is
+// not an image with a complete optional header.
+uint16_t ImageMagic(const std::string& file) {
+    FileStream f;
+    pe::Headers h;
+    if (!f.Open(file, FileStream::Mode::Read) ||
+        pe::ReadHeaders(f, h, true) != pe::HeaderFault::None)
+        return 0;
+    return h.magic;
+}
+
 TEST(PublishUnderWindows, VersionFunctionsReadThePatchedStrings) {
     Scratch dir;
-    std::string exe = dir / "autorun.exe";
-    ASSERT_TRUE(fsys::CopyFileTo(Data("launcher.exe"), exe, true));
-    EXPECT_EQ(PlatformVersionString(exe, L"OriginalFilename"), L"Orvexa.exe    ");
+    for (const Launcher& l : kLaunchers) {
+        SCOPED_TRACE(l.name);
+        std::string exe = dir / "autorun.exe";
+        ASSERT_TRUE(fsys::CopyFileTo(Data(l.file), exe, true));
+        ASSERT_EQ(ImageMagic(exe), l.is64 ? pe::kPe32PlusMagic : pe::kPe32Magic);
+        EXPECT_EQ(PlatformVersionString(exe, L"OriginalFilename"), L"Orvexa.exe    ");
 
-    pe::SetVersionStrings(exe, {{"OriginalFilename", u"autorun.exe", true},
-                                {"FileDescription", u"Demo" + std::u16string(96, u' '), false}});
-    EXPECT_EQ(PlatformVersionString(exe, L"OriginalFilename"), L"autorun.exe   ");
-    EXPECT_EQ(PlatformVersionString(exe, L"FileDescription"), L"Demo" + std::wstring(96, L' '));
-    EXPECT_EQ(PlatformVersionString(exe, L"FileVersion"), L"1.0.0.1");
-    // Our reader and the platform's agree.
-    EXPECT_EQ(pe::ReadVersionString(exe, "OriginalFilename"), "autorun.exe   ");
+        pe::SetVersionStrings(exe,
+                              {{"OriginalFilename", u"autorun.exe", true},
+                               {"FileDescription", u"Demo" + std::u16string(96, u' '), false}});
+        EXPECT_EQ(PlatformVersionString(exe, L"OriginalFilename"), L"autorun.exe   ");
+        EXPECT_EQ(PlatformVersionString(exe, L"FileDescription"), L"Demo" + std::wstring(96, L' '));
+        EXPECT_EQ(PlatformVersionString(exe, L"FileVersion"), L"1.0.0.1");
+        // Our reader and the platform's agree.
+        EXPECT_EQ(pe::ReadVersionString(exe, "OriginalFilename"), "autorun.exe   ");
 
-    pe::SetVersionStrings(exe, {{"OriginalFilename", std::string(15, ' ')}});
-    EXPECT_EQ(PlatformVersionString(exe, L"OriginalFilename"), std::wstring(14, L' '));
+        pe::SetVersionStrings(exe, {{"OriginalFilename", std::string(15, ' ')}});
+        EXPECT_EQ(PlatformVersionString(exe, L"OriginalFilename"), std::wstring(14, L' '));
+    }
 }
 
 // The platform's update path and our section rewrite give the same
@@ -188,35 +221,41 @@ TEST(PublishUnderWindows, VersionFunctionsReadThePatchedStrings) {
 TEST(PublishUnderWindows, IconReplacementThroughBothPaths) {
     Scratch dir;
     pe::IconFile icon = pe::ReadIconFile(Data("new.ico"));
-    for (bool platform : {true, false}) {
-        SCOPED_TRACE(platform ? "platform update" : "section rewrite");
-        std::string exe = dir / (platform ? "platform.exe" : "rewrite.exe");
-        ASSERT_TRUE(fsys::CopyFileTo(Data("launcher.exe"), exe, true));
-        if (platform)
-            publish::ReplaceMainIcon(exe, Data("new.ico"));
-        else
-            pe::ReplaceMainIconInFile(exe, Data("new.ico"));
+    for (const Launcher& l : kLaunchers)
+        for (bool platform : {true, false}) {
+            SCOPED_TRACE(std::string(l.name) +
+                         (platform ? ", platform update" : ", section rewrite"));
+            std::string exe = dir / (std::string(platform ? "platform" : "rewrite") +
+                                     (l.is64 ? "64.exe" : "32.exe"));
+            ASSERT_TRUE(fsys::CopyFileTo(Data(l.file), exe, true));
+            if (platform)
+                publish::ReplaceMainIcon(exe, Data("new.ico"));
+            else
+                pe::ReplaceMainIconInFile(exe, Data("new.ico"));
 
-        LoadedGroup g = LoadGroup(exe);
-        ASSERT_TRUE(g.found);
-        ASSERT_EQ(g.ids.size(), icon.images.size());
-        for (size_t i = 0; i < icon.images.size(); ++i) {
-            EXPECT_EQ(g.ids[i], i + 1);
-            EXPECT_EQ(g.sizes[i], icon.images[i].data.size());
+            EXPECT_EQ(ImageMagic(exe), l.is64 ? pe::kPe32PlusMagic : pe::kPe32Magic);
+            LoadedGroup g = LoadGroup(exe);
+            ASSERT_TRUE(g.found);
+            ASSERT_EQ(g.ids.size(), icon.images.size());
+            for (size_t i = 0; i < icon.images.size(); ++i) {
+                EXPECT_EQ(g.ids[i], i + 1);
+                EXPECT_EQ(g.sizes[i], icon.images[i].data.size());
+            }
+            EXPECT_TRUE(g.iconCreated);
+            // Our reader sees the same group, and the versions are intact.
+            pe::IconGroup ours;
+            ASSERT_TRUE(pe::ReadMainIconGroup(exe, ours));
+            EXPECT_EQ(ours.images.size(), icon.images.size());
+            EXPECT_EQ(PlatformVersionString(exe, L"FileVersion"), L"1.0.0.1");
+            void* shown = publish::CreateMainIcon(exe);
+            EXPECT_NE(shown, nullptr);
+            if (shown)
+                DestroyIcon(static_cast<HICON>(shown));
+            // The fixture program returns 0 when it runs.
+            if (l.is64 == kBuildIs64) {
+                EXPECT_EQ(RunProgram(Quoted(exe)), 0);
+            }
         }
-        EXPECT_TRUE(g.iconCreated);
-        // Our reader sees the same group, and the versions are intact.
-        pe::IconGroup ours;
-        ASSERT_TRUE(pe::ReadMainIconGroup(exe, ours));
-        EXPECT_EQ(ours.images.size(), icon.images.size());
-        EXPECT_EQ(PlatformVersionString(exe, L"FileVersion"), L"1.0.0.1");
-        void* shown = publish::CreateMainIcon(exe);
-        EXPECT_NE(shown, nullptr);
-        if (shown)
-            DestroyIcon(static_cast<HICON>(shown));
-        // The fixture program returns 0 when it runs.
-        EXPECT_EQ(RunProgram(Quoted(exe)), 0);
-    }
 }
 
 TEST(PublishUnderWindows, PlatformPathRefusesBeforeTouchingTheFile) {
@@ -285,12 +324,25 @@ TEST(PublishUnderWindows, SingleFileMenuBuiltByThePublisherPlaysAndCleansUp) {
         f.WriteString("inner");
     }
 
+    // The program publishes from itself, as a program of this build's kind.
+    ASSERT_EQ(ImageMagic(orvexa), kBuildIs64 ? pe::kPe32PlusMagic : pe::kPe32Magic);
+    // The launcher gets file information and an icon through the platform's
+    // update functions, then becomes the single file.
     std::string menu = dir / "menu.exe";
     ASSERT_EQ(RunProgram(Quoted(tool) + " " + Quoted(project) + " --launcher " + Quoted(orvexa) +
-                         " --single-file " + Quoted(menu)),
+                         " --file-info \"Demo menu\" ACME \"(c) 2026\" --icon " +
+                         Quoted(Data("new.ico")) + " --single-file " + Quoted(menu)),
               0);
     ASSERT_TRUE(fsys::FileExists(menu));
+    EXPECT_EQ(ImageMagic(menu), ImageMagic(orvexa));
     EXPECT_EQ(PlatformVersionString(menu, L"OriginalFilename"), std::wstring(14, L' '));
+    EXPECT_EQ(PlatformVersionString(menu, L"FileDescription"),
+              L"Demo menu" + std::wstring(91, L' '));
+    EXPECT_EQ(PlatformVersionString(menu, L"CompanyName"), L"ACME" + std::wstring(96, L' '));
+    LoadedGroup g = LoadGroup(menu);
+    EXPECT_TRUE(g.found);
+    EXPECT_EQ(g.ids.size(), 4u);
+    EXPECT_TRUE(g.iconCreated);
     EXPECT_EQ(PlatformVersionString(fsys::Join(project, "autorun.exe"), L"OriginalFilename"),
               L"autorun.exe   ");
 
