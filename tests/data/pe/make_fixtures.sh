@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Rebuilds the executable fixtures with the mingw tools: launcher.exe (the
 # resources of launcher.rc, linked with --dynamicbase so a relocation
-# section follows the resources, as in the program itself) and the icon
-# files used by the tests. The outputs are committed; run this only to
+# section follows the resources, as in the program itself), launcher64.exe
+# (the same linked as a 64-bit PE32+ program) and the icon files used by the
+# tests. The outputs are committed; run this only to
 # change them.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -21,4 +22,8 @@ PY
 i686-w64-mingw32-windres launcher.rc -O coff -o "$work/res.o"
 i686-w64-mingw32-gcc -Os -s -nostdlib -Wl,--entry=_start@0 -Wl,--dynamicbase -Wl,--enable-reloc-section \
   -Wl,--subsystem,windows tiny.c "$work/res.o" -o launcher.exe
+# On x86_64 the entry has no underscore and no argument-size suffix.
+x86_64-w64-mingw32-windres launcher.rc -O coff -o "$work/res64.o"
+x86_64-w64-mingw32-gcc -Os -s -nostdlib -Wl,--entry=start -Wl,--dynamicbase \
+  -Wl,--enable-reloc-section -Wl,--subsystem,windows tiny.c "$work/res64.o" -o launcher64.exe
 rm -f cursor.cur

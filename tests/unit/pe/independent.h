@@ -41,9 +41,9 @@ inline bool PefileListing(const std::string& file, std::string& listing, int& st
     return status != 2;
 }
 
-// The linker-made 64-bit launcher beside these tests (make_launcher64.sh).
+// The linker-made 64-bit launcher of the test data (make_fixtures.sh).
 inline std::string Launcher64File() {
-    return std::string(ORVEXA_TEST_DATA) + "/../unit/pe/launcher64.exe";
+    return DataFile("launcher64.exe");
 }
 
 // The launcher fixture as the linkers make it, in both kinds of image:
