@@ -6,8 +6,8 @@
 // TFxShadow, TFxGradual and TFxTexture), which keeps every value exactly as
 // stored so that a project round-trips byte for byte. TFxEffectParam wraps
 // one such record for the controls that own it: its setters call the change
-// callback when a value really changes, as the original's TNotifyClass and
-// TEnabledClass did. Ranges are applied when drawing (TFxEffectValues).
+// callback when a value really changes, so a control redraws only on a real
+// change. Ranges are applied when drawing (TFxEffectValues).
 #pragma once
 
 #include "gfx/color.h"
@@ -91,8 +91,8 @@ struct TFxEffectValues {
 
 TFxEffectValues EffectValues(const TFxEffect& effect, const gfx::SystemColorTable& system);
 
-// A text effect as a property object (TFxEffect with TFxShadow, TFxGradual
-// and TFxTexture in the original): every setter that changes a value calls
+// A text effect as a property object (TFxEffect with its parts TFxShadow,
+// TFxGradual and TFxTexture): every setter that changes a value calls
 // the change callback once, and so do the setters of the three parts, which
 // report through the effect's callback. Values are stored as given; the
 // renderer applies the ranges.

@@ -1,12 +1,12 @@
 // The text renderer (TFxFont, TFxFontEx): measuring a line and
 // drawing it anti-aliased, plain or with a TFxEffect, onto target pixels.
 //
-// The canvas of the original is split in two: the font (a TFxGlyphSource,
+// Drawing is split in two: the font (a TFxGlyphSource,
 // bound at creation and not owned: GDI in the program, the block font in
 // tests) and the pixels drawn on (a gfx::Image passed to each TextOutput, such
 // as the region of a back buffer a windowless control paints). The text is
 // composited over what the pixels already hold; a caller that wants a
-// background paints it first. (The original's TextOut is TextOutput here:
+// background paints it first. (The output function is named TextOutput:
 // <windows.h> defines TextOut as a macro.)
 //
 //   fx::TFxGdiFont font(record.Font);            // fxtext/gdi.h, Windows

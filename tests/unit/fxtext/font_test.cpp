@@ -225,8 +225,8 @@ TEST(FxFontEx, ItalicFontsMeasureTheOverhang) {
     EXPECT_EQ(fx.TextWidth("abcd"), 26);
 }
 
-// Every step of the text output, in the Part's order, from the pieces.
-TEST(FxFontEx, EffectsRunInThePartsOrder) {
+// Every step of the text output, in the order the renderer defines, from the pieces.
+TEST(FxFontEx, EffectsRunInTheRenderersOrder) {
     TFxBlockFont font(18, gfx::MakeColorRef(10, 20, 30));
     gfx::ColorRef table[21] = {};
     table[16] = 0x303030;

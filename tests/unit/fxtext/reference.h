@@ -64,7 +64,7 @@ inline int Clamp(int v, int lo, int hi) {
     return v < lo ? lo : v > hi ? hi : v;
 }
 
-// Reduction of an f x f block, as the Part writes it.
+// Reduction of an f x f block, as the renderer defines it.
 inline int ReduceBlock(const TFxGrayBitmap& s, int f, int bx, int by) {
     auto at = [&](int r, int c) { return int{s.Row(by * f + r)[bx * f + c]}; };
     switch (f) {
